@@ -1,0 +1,26 @@
+# make run   installs what is missing, builds, starts kbsim and the program under Wine
+# make test  installs what is missing, builds, runs every test through CTest
+# make build installs what is missing and builds
+BUILD ?= build
+CMAKE_FLAGS ?=
+
+.PHONY: deps build test run bench clean
+
+deps:
+	@bash scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j2
+
+run: build
+	@bash scripts/run $(BUILD)
+
+bench: build
+	@bash scripts/bench $(BUILD)
+
+clean:
+	rm -rf $(BUILD)
