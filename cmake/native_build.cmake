@@ -19,8 +19,10 @@ if(EXISTS "${CMAKE_SOURCE_DIR}/skin/CMakeLists.txt")
   add_subdirectory(skin)
 endif()
 
-# The Windows half, cross-compiled with mingw-w64 into ${VENDREL_DIST}.
+# The Windows half, cross-compiled with mingw-w64 into ${VENDREL_DIST}. Files drawn at build time
+# that the Windows half compiles in (icons) come from the native half's ${VENDREL_GENERATED}.
 set(VENDREL_DIST "${CMAKE_BINARY_DIR}/dist" CACHE PATH "Where the Windows program is assembled")
+set(VENDREL_GENERATED "${CMAKE_BINARY_DIR}/generated" CACHE PATH "Files drawn at build time")
 option(VENDREL_WINDOWS "Cross-build the Windows program with mingw-w64" ON)
 if(VENDREL_WINDOWS)
   include(ExternalProject)
@@ -32,9 +34,13 @@ if(VENDREL_WINDOWS)
       -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/i686-w64-mingw32.cmake
       -DCMAKE_BUILD_TYPE=Release
       -DVENDREL_DIST=${VENDREL_DIST}
+      -DVENDREL_GENERATED=${VENDREL_GENERATED}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     USES_TERMINAL_BUILD ON)
+  if(TARGET skin)
+    add_dependencies(windows skin)
+  endif()
 endif()
 
 if(EXISTS "${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt")

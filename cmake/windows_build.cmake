@@ -1,5 +1,6 @@
 # Windows build (i686 mingw-w64): the core again, then Quorva.dll, Vendrel.exe and the e2e probes.
 set(VENDREL_DIST "${CMAKE_BINARY_DIR}/dist" CACHE PATH "Where the Windows program is assembled")
+set(VENDREL_GENERATED "${CMAKE_BINARY_DIR}/generated" CACHE PATH "Files drawn at build time (icons)")
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY "${VENDREL_DIST}")
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY "${VENDREL_DIST}")
 
