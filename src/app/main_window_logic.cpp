@@ -1,0 +1,159 @@
+#include "app/main_window_logic.h"
+
+namespace vendrel::app {
+
+MainWindowLogic::MainWindowLogic(MainWindowView& view, MainWindowServices& services,
+                                 ShellFlags& flags)
+    : view_(view), services_(services), flags_(flags) {}
+
+bool MainWindowLogic::OnInitDialog() {
+  if (!view_.InitialiseSkin()) {
+    view_.ExitProcess();
+    return false;
+  }
+  view_.AddAboutToSystemMenu();
+  view_.SetWindowIcons(kIconDisconnected);
+
+  flags_.ready = false;
+  view_.PublishMainWindow();
+  services_.SetActiveProfileCache(-1);
+
+  if (!services_.StartDeviceLink()) {
+    view_.ExitProcess();
+    return false;
+  }
+
+  const int count = services_.PresenceCheck();
+  services_.StartConnectionWorker(count);
+  if (count == 0) flags_.start = true;
+
+  if (!view_.LoadLayeredWindowFunction()) {
+    view_.ExitProcess();
+    return false;
+  }
+
+  services_.ResetSettings();
+  SetSettingsChanged(false);
+
+  view_.LoadStateSheets();
+  view_.ReadLink();
+  view_.PlaceControls();
+  view_.LayOutLightingPanel();
+
+  view_.BecomeToolWindow();
+  view_.SetMainTag();
+  view_.AddFrameStyles();
+  view_.SetCaption(services_.Text("MAIN_CAPTION"));
+
+  view_.CreateNamedEvents();
+  colour_keys_mode_ = false;
+  view_.SetColourKeysSwitchText(services_.Text("MAIN_SWITCH_FUNCTION_TEXT"));
+
+  view_.PostInitMessage();
+  view_.ApplyLabels();
+  return true;
+}
+
+void MainWindowLogic::OnDeferredInit() {
+  view_.AddTrayIcon(kIconDisconnected, services_.Text("KEYBOARD_TRAY_DESC"));
+  tray_added_ = true;
+  current_icon_ = kIconDisconnected;
+  services_.BuildSceneMenu();
+  flags_.ready = true;
+  view_.Hide();
+}
+
+void MainWindowLogic::Show() {
+  if (!services_.IsConnected()) {
+    view_.ShowMessage(services_.Text("MAIN_NO_DEVICE_PROMPT"));
+    return;
+  }
+  view_.ShowAsApplicationWindow();
+}
+
+void MainWindowLogic::Hide() { view_.Hide(); }
+
+void MainWindowLogic::OnOk() {
+  Apply();
+  view_.Hide();
+}
+
+void MainWindowLogic::Apply() {
+  view_.StartBusy();
+  if (flags_.settings_changed) {
+    std::lock_guard working(services_.WorkingStoreLock());
+    const int saved = services_.SaveActiveProfile();
+    const int written = services_.WriteActiveProfile();
+    if (saved == 1 && written == 1) SetSettingsChanged(false);
+  }
+  view_.StopBusy();
+}
+
+void MainWindowLogic::RestoreDefaults() {
+  if (!view_.AskYesNo(services_.Text("MAIN_PROMPT_DEFAULT"))) return;
+  {
+    std::lock_guard working(services_.WorkingStoreLock());
+    services_.ClearActiveProfileAssignments();
+    view_.RefreshKeyButtons();
+    SetSettingsChanged(true);
+  }
+  services_.RestoreDefaultLighting();
+  Apply();
+}
+
+void MainWindowLogic::CloseProgram() {
+  view_.Hide();
+  for (const ChildDialog child : {ChildDialog::About, ChildDialog::Profile, ChildDialog::Composite}) {
+    if (!view_.ChildAgreesToClose(child)) return;
+  }
+  view_.CloseInstanceMutex();
+  view_.CloseNamedEvents();
+  if (tray_added_) {
+    view_.RemoveTrayIcon();
+    tray_added_ = false;
+  }
+  SetSettingsChanged(false);
+  {
+    std::lock_guard working(services_.WorkingStoreLock());
+    services_.ReleaseWorkingStore();
+    std::lock_guard device(services_.DeviceStoreLock());
+    services_.ReleaseDeviceStore();
+  }
+  view_.ReleaseSkinBitmaps();
+  view_.EndModalLoop();
+  closed_ = true;
+}
+
+void MainWindowLogic::OnConnected() { services_.ConnectRefresh(); }
+
+void MainWindowLogic::OnDisconnected() { view_.CloseChildDialogs(); }
+
+void MainWindowLogic::SetSettingsChanged(bool changed) {
+  flags_.settings_changed = changed;
+  view_.EnableApply(changed);
+}
+
+void MainWindowLogic::SetTrayIcon(int icon_id) {
+  if (current_icon_.exchange(icon_id) == icon_id) return;
+  if (tray_added_) view_.ChangeTrayIcon(icon_id);
+}
+
+void MainWindowLogic::OnTaskbarCreated() {
+  if (!tray_added_ || closed_) return;
+  view_.AddTrayIcon(current_icon_.load(), services_.Text("KEYBOARD_TRAY_DESC"));
+}
+
+bool MainWindowLogic::OnFramePaint() {
+  if (frame_paint_hides_left_ == 0) return false;
+  --frame_paint_hides_left_;
+  view_.Hide();
+  return true;
+}
+
+int MainWindowLogic::NextBusyFrame() {
+  const int frame = busy_frame_;
+  busy_frame_ = (busy_frame_ + 1) % kBusyFrameCount;
+  return frame;
+}
+
+}  // namespace vendrel::app

@@ -1,0 +1,65 @@
+#pragma once
+// The main window's behaviour, apart from Win32: initialisation order, deferred initialisation,
+// show and hide, Apply, restore defaults, the tray icon state and the order of shutdown.
+#include <atomic>
+#include <cstdint>
+
+#include "app/main_window_view.h"
+
+namespace vendrel::app {
+
+// Flags shared with the connection worker and other threads.
+struct ShellFlags {
+  std::atomic<bool> start{false};             // the window must not open by itself
+  std::atomic<bool> ready{false};             // deferred initialisation has run
+  std::atomic<bool> settings_changed{false};  // Apply is enabled
+};
+
+inline constexpr int kBusyFrameCount = 10;
+
+class MainWindowLogic {
+ public:
+  MainWindowLogic(MainWindowView& view, MainWindowServices& services, ShellFlags& flags);
+
+  // Returns false when the process was told to exit.
+  bool OnInitDialog();
+  void OnDeferredInit();
+
+  void Show();
+  void Hide();
+  void OnOk();  // Apply, then hide
+  void Apply();
+  void RestoreDefaults();
+  void CloseProgram();
+  void OnConnected();     // "PROF"
+  void OnDisconnected();  // child dialogs close
+
+  void SetSettingsChanged(bool changed);
+
+  // Tray icon: changes it only when it differs; a re-created taskbar gets the current one.
+  void SetTrayIcon(int icon_id);
+  void OnTaskbarCreated();
+  int CurrentTrayIcon() const { return current_icon_.load(); }
+
+  // Frame paint: the first two requests hide the window. Returns true when this one hid it.
+  bool OnFramePaint();
+
+  // Timer 1050: the next progress frame, 0..9 cycling.
+  int NextBusyFrame();
+
+  bool ColourKeysMode() const { return colour_keys_mode_; }
+  bool Closed() const { return closed_; }
+
+ private:
+  MainWindowView& view_;
+  MainWindowServices& services_;
+  ShellFlags& flags_;
+  std::atomic<int> current_icon_{0};
+  std::atomic<bool> tray_added_{false};
+  int frame_paint_hides_left_ = 2;
+  int busy_frame_ = 0;
+  bool colour_keys_mode_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace vendrel::app

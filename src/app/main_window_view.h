@@ -1,0 +1,92 @@
+#pragma once
+// What the main window's logic asks of its Win32 window and of the subsystems it hosts. The
+// Win32 dialog implements both; tests record the calls.
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace vendrel::app {
+
+inline constexpr int kIconDisconnected = 128;
+inline constexpr int kIconConnected = 141;
+inline constexpr int kIconMacroPlaying = 142;
+
+enum class ChildDialog { About, Profile, Composite };
+
+class MainWindowView {
+ public:
+  virtual ~MainWindowView() = default;
+
+  // Initialisation of the window itself.
+  virtual bool InitialiseSkin() = 0;  // background, size and shape; false: images unusable
+  virtual void AddAboutToSystemMenu() = 0;
+  virtual void SetWindowIcons(int icon_id) = 0;
+  virtual void PublishMainWindow() = 0;
+  virtual bool LoadLayeredWindowFunction() = 0;
+  virtual void LoadStateSheets() = 0;
+  virtual void ReadLink() = 0;
+  virtual void PlaceControls() = 0;
+  virtual void LayOutLightingPanel() = 0;
+  virtual void BecomeToolWindow() = 0;
+  virtual void SetMainTag() = 0;
+  virtual void AddFrameStyles() = 0;  // minimise box and system menu
+  virtual void SetCaption(std::u16string_view caption) = 0;
+  virtual void CreateNamedEvents() = 0;
+  virtual void SetColourKeysSwitchText(std::u16string_view text) = 0;
+  virtual void PostInitMessage() = 0;
+  virtual void ApplyLabels() = 0;
+
+  // Tray and visibility.
+  virtual void AddTrayIcon(int icon_id, std::u16string_view tooltip) = 0;
+  virtual void ChangeTrayIcon(int icon_id) = 0;
+  virtual void RemoveTrayIcon() = 0;
+  virtual void Hide() = 0;
+  virtual void ShowAsApplicationWindow() = 0;  // application-window style, shown, foreground
+  virtual void ShowMessage(std::u16string_view text) = 0;  // OK box, empty caption
+  virtual bool AskYesNo(std::u16string_view text) = 0;     // default button No
+
+  // Apply and its busy indicator.
+  virtual void EnableApply(bool enabled) = 0;
+  virtual void StartBusy() = 0;
+  virtual void StopBusy() = 0;
+  virtual void RefreshKeyButtons() = 0;
+  virtual void CloseChildDialogs() = 0;
+
+  // Shutdown.
+  virtual bool ChildAgreesToClose(ChildDialog child) = 0;
+  virtual void CloseInstanceMutex() = 0;
+  virtual void CloseNamedEvents() = 0;
+  virtual void ReleaseSkinBitmaps() = 0;
+  virtual void EndModalLoop() = 0;
+  virtual void ExitProcess() = 0;  // exit code 0, no clean-up
+};
+
+class MainWindowServices {
+ public:
+  virtual ~MainWindowServices() = default;
+
+  virtual std::u16string Text(std::string_view key) = 0;
+
+  // Device link.
+  virtual void SetActiveProfileCache(int profile) = 0;
+  virtual bool StartDeviceLink() = 0;  // load the library, Init, register units
+  virtual int PresenceCheck() = 0;
+  virtual void StartConnectionWorker(int count) = 0;
+  virtual bool IsConnected() = 0;
+
+  // Settings.
+  virtual std::recursive_mutex& WorkingStoreLock() = 0;
+  virtual std::recursive_mutex& DeviceStoreLock() = 0;
+  virtual void ResetSettings() = 0;  // string table, defaults, recording state
+  virtual int SaveActiveProfile() = 0;
+  virtual int WriteActiveProfile() = 0;
+  virtual void ClearActiveProfileAssignments() = 0;
+  virtual void RestoreDefaultLighting() = 0;
+  virtual void ConnectRefresh() = 0;
+  virtual void BuildSceneMenu() = 0;
+  virtual void ReleaseWorkingStore() = 0;
+  virtual void ReleaseDeviceStore() = 0;
+};
+
+}  // namespace vendrel::app

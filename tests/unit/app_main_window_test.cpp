@@ -1,0 +1,318 @@
+#include "app/main_window_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <string>
+#include <vector>
+
+namespace vendrel::app {
+namespace {
+
+std::string Narrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
+
+// Records every call in order, as one list for the window and the services together, so that
+// tests see the order across both.
+class Recorder : public MainWindowView, public MainWindowServices {
+ public:
+  std::vector<std::string> calls;
+  bool skin_ok = true;
+  bool device_ok = true;
+  bool layered_ok = true;
+  int presence = 1;
+  bool connected = true;
+  bool answer_yes = true;
+  int save_result = 1;
+  int write_result = 1;
+  ChildDialog refusing_child = ChildDialog::About;
+  bool a_child_refuses = false;
+  std::recursive_mutex working, device;
+  bool working_locked_during_write = false;
+  bool device_locked_during_release = false;
+
+  void Call(std::string what) { calls.push_back(std::move(what)); }
+
+  // True when another thread cannot take the lock, that is when this thread holds it.
+  static bool HeldElsewhere(std::recursive_mutex& m) {
+    return std::async(std::launch::async, [&m] {
+             if (!m.try_lock()) return true;
+             m.unlock();
+             return false;
+           }).get();
+  }
+
+  bool InitialiseSkin() override { Call("skin"); return skin_ok; }
+  void AddAboutToSystemMenu() override { Call("about-menu"); }
+  void SetWindowIcons(int id) override { Call("icons " + std::to_string(id)); }
+  void PublishMainWindow() override { Call("publish"); }
+  bool LoadLayeredWindowFunction() override { Call("layered"); return layered_ok; }
+  void LoadStateSheets() override { Call("sheets"); }
+  void ReadLink() override { Call("link"); }
+  void PlaceControls() override { Call("place"); }
+  void LayOutLightingPanel() override { Call("lighting-panel"); }
+  void BecomeToolWindow() override { Call("tool-window"); }
+  void SetMainTag() override { Call("main-tag"); }
+  void AddFrameStyles() override { Call("frame-styles"); }
+  void SetCaption(std::u16string_view c) override { Call("caption " + Narrow(c)); }
+  void CreateNamedEvents() override { Call("create-events"); }
+  void SetColourKeysSwitchText(std::u16string_view t) override { Call("switch " + Narrow(t)); }
+  void PostInitMessage() override { Call("post-init"); }
+  void ApplyLabels() override { Call("labels"); }
+  void AddTrayIcon(int id, std::u16string_view tip) override {
+    Call("tray-add " + std::to_string(id) + " " + Narrow(tip));
+  }
+  void ChangeTrayIcon(int id) override { Call("tray-icon " + std::to_string(id)); }
+  void RemoveTrayIcon() override { Call("tray-remove"); }
+  void Hide() override { Call("hide"); }
+  void ShowAsApplicationWindow() override { Call("show"); }
+  void ShowMessage(std::u16string_view t) override { Call("message " + Narrow(t)); }
+  bool AskYesNo(std::u16string_view t) override { Call("ask " + Narrow(t)); return answer_yes; }
+  void EnableApply(bool on) override { Call(on ? "apply-on" : "apply-off"); }
+  void StartBusy() override { Call("busy-start"); }
+  void StopBusy() override { Call("busy-stop"); }
+  void RefreshKeyButtons() override { Call("refresh-keys"); }
+  void CloseChildDialogs() override { Call("close-children"); }
+  bool ChildAgreesToClose(ChildDialog child) override {
+    Call("ask-child " + std::to_string(static_cast<int>(child)));
+    return !(a_child_refuses && child == refusing_child);
+  }
+  void CloseInstanceMutex() override { Call("close-mutex"); }
+  void CloseNamedEvents() override { Call("close-events"); }
+  void ReleaseSkinBitmaps() override { Call("release-bitmaps"); }
+  void EndModalLoop() override { Call("end-loop"); }
+  void ExitProcess() override { Call("exit"); }
+
+  std::u16string Text(std::string_view key) override {
+    return u"<" + std::u16string(key.begin(), key.end()) + u">";
+  }
+  void SetActiveProfileCache(int p) override { Call("active-profile " + std::to_string(p)); }
+  bool StartDeviceLink() override { Call("device-link"); return device_ok; }
+  int PresenceCheck() override { Call("presence"); return presence; }
+  void StartConnectionWorker(int count) override { Call("worker " + std::to_string(count)); }
+  bool IsConnected() override { return connected; }
+  std::recursive_mutex& WorkingStoreLock() override { return working; }
+  std::recursive_mutex& DeviceStoreLock() override { return device; }
+  void ResetSettings() override { Call("reset-settings"); }
+  int SaveActiveProfile() override { Call("save"); return save_result; }
+  int WriteActiveProfile() override {
+    Call("write");
+    working_locked_during_write = HeldElsewhere(working);
+    return write_result;
+  }
+  void ClearActiveProfileAssignments() override { Call("clear-keys"); }
+  void RestoreDefaultLighting() override { Call("default-lighting"); }
+  void ConnectRefresh() override { Call("connect-refresh"); }
+  void BuildSceneMenu() override { Call("scene-menu"); }
+  void ReleaseWorkingStore() override { Call("release-working"); }
+  void ReleaseDeviceStore() override {
+    Call("release-device");
+    device_locked_during_release = HeldElsewhere(device) && HeldElsewhere(working);
+  }
+};
+
+class MainWindow : public ::testing::Test {
+ protected:
+  Recorder r;
+  ShellFlags flags;
+  MainWindowLogic logic{r, r, flags};
+};
+
+using Calls = std::vector<std::string>;
+
+TEST_F(MainWindow, InitialisationRunsInItsOrder) {
+  flags.ready = true;
+  flags.settings_changed = true;
+  EXPECT_TRUE(logic.OnInitDialog());
+  EXPECT_EQ(r.calls, (Calls{"skin", "about-menu", "icons 128", "publish", "active-profile -1",
+                            "device-link", "presence", "worker 1", "layered", "reset-settings",
+                            "apply-off", "sheets", "link", "place", "lighting-panel",
+                            "tool-window", "main-tag", "frame-styles", "caption <MAIN_CAPTION>",
+                            "create-events", "switch <MAIN_SWITCH_FUNCTION_TEXT>", "post-init",
+                            "labels"}));
+  EXPECT_FALSE(flags.ready);
+  EXPECT_FALSE(flags.settings_changed);
+  EXPECT_FALSE(flags.start) << "a keyboard is present: the window may still open by itself";
+  EXPECT_FALSE(logic.ColourKeysMode());
+}
+
+TEST_F(MainWindow, NoKeyboardAtStartSetsTheStartFlag) {
+  r.presence = 0;
+  EXPECT_TRUE(logic.OnInitDialog());
+  EXPECT_TRUE(flags.start);
+  EXPECT_NE(std::find(r.calls.begin(), r.calls.end(), "worker 0"), r.calls.end());
+}
+
+struct FatalInitCase {
+  const char* name;
+  bool skin_ok, device_ok, layered_ok;
+  std::string last_step_before_exit;
+};
+
+class MainWindowFatalInit : public MainWindow,
+                            public ::testing::WithParamInterface<FatalInitCase> {};
+
+TEST_P(MainWindowFatalInit, ExitsAtOnceAndDoesNothingMore) {
+  const FatalInitCase& c = GetParam();
+  r.skin_ok = c.skin_ok;
+  r.device_ok = c.device_ok;
+  r.layered_ok = c.layered_ok;
+  EXPECT_FALSE(logic.OnInitDialog());
+  ASSERT_GE(r.calls.size(), 2u);
+  EXPECT_EQ(r.calls.back(), "exit");
+  EXPECT_EQ(r.calls[r.calls.size() - 2], c.last_step_before_exit);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MainWindowFatalInit,
+    ::testing::Values(FatalInitCase{"BackgroundOrMaskUnusable", false, true, true, "skin"},
+                      FatalInitCase{"DeviceLibraryUnusable", true, false, true, "device-link"},
+                      FatalInitCase{"NoLayeredWindowFunction", true, true, false, "layered"}),
+    [](const auto& i) { return std::string(i.param.name); });
+
+TEST_F(MainWindow, DeferredInitialisationAddsTrayIconThenBecomesReadyAndHides) {
+  logic.OnDeferredInit();
+  EXPECT_EQ(r.calls, (Calls{"tray-add 128 <KEYBOARD_TRAY_DESC>", "scene-menu", "hide"}));
+  EXPECT_TRUE(flags.ready);
+  EXPECT_EQ(logic.CurrentTrayIcon(), 128);
+}
+
+TEST_F(MainWindow, ShowWithoutKeyboardOnlyTellsTheUser) {
+  r.connected = false;
+  logic.Show();
+  EXPECT_EQ(r.calls, (Calls{"message <MAIN_NO_DEVICE_PROMPT>"}));
+  r.calls.clear();
+  r.connected = true;
+  logic.Show();
+  EXPECT_EQ(r.calls, (Calls{"show"}));
+}
+
+struct ApplyCase {
+  const char* name;
+  bool changed;
+  int save_result, write_result;
+  Calls calls;
+  bool changed_after;
+};
+
+class MainWindowApply : public MainWindow, public ::testing::WithParamInterface<ApplyCase> {};
+
+TEST_P(MainWindowApply, WritesOnlyChangedSettingsAndKeepsApplyOnFailure) {
+  const ApplyCase& c = GetParam();
+  flags.settings_changed = c.changed;
+  r.save_result = c.save_result;
+  r.write_result = c.write_result;
+  logic.Apply();
+  EXPECT_EQ(r.calls, c.calls);
+  EXPECT_EQ(flags.settings_changed.load(), c.changed_after);
+  if (c.changed) {
+    EXPECT_TRUE(r.working_locked_during_write);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MainWindowApply,
+    ::testing::Values(
+        ApplyCase{"NothingChangedOnlyFlashesBusy", false, 1, 1, {"busy-start", "busy-stop"}, false},
+        ApplyCase{"BothSucceedDisablesApply", true, 1, 1,
+                  {"busy-start", "save", "write", "apply-off", "busy-stop"}, false},
+        ApplyCase{"SaveFailsKeepsApply", true, 0, 1,
+                  {"busy-start", "save", "write", "busy-stop"}, true},
+        ApplyCase{"NoKeyboardKeepsApply", true, 1, 0,
+                  {"busy-start", "save", "write", "busy-stop"}, true},
+        ApplyCase{"NoReplyKeepsApply", true, 1, -2,
+                  {"busy-start", "save", "write", "busy-stop"}, true}),
+    [](const auto& i) { return std::string(i.param.name); });
+
+TEST_F(MainWindow, OkAppliesThenHides) {
+  logic.OnOk();
+  EXPECT_EQ(r.calls, (Calls{"busy-start", "busy-stop", "hide"}));
+}
+
+TEST_F(MainWindow, RestoreDefaultsOnYesClearsKeysThenApplies) {
+  logic.RestoreDefaults();
+  EXPECT_EQ(r.calls, (Calls{"ask <MAIN_PROMPT_DEFAULT>", "clear-keys", "refresh-keys", "apply-on",
+                            "default-lighting", "busy-start", "save", "write", "apply-off",
+                            "busy-stop"}));
+}
+
+TEST_F(MainWindow, RestoreDefaultsOnNoChangesNothing) {
+  r.answer_yes = false;
+  logic.RestoreDefaults();
+  EXPECT_EQ(r.calls, (Calls{"ask <MAIN_PROMPT_DEFAULT>"}));
+  EXPECT_FALSE(flags.settings_changed);
+}
+
+TEST_F(MainWindow, CloseProgramRunsItsOrderAndHoldsBothLocksForTheDeviceStore) {
+  logic.OnDeferredInit();
+  flags.settings_changed = true;
+  r.calls.clear();
+  logic.CloseProgram();
+  EXPECT_EQ(r.calls, (Calls{"hide", "ask-child 0", "ask-child 1", "ask-child 2", "close-mutex",
+                            "close-events", "tray-remove", "apply-off", "release-working",
+                            "release-device", "release-bitmaps", "end-loop"}));
+  EXPECT_FALSE(flags.settings_changed);
+  EXPECT_TRUE(r.device_locked_during_release);
+  EXPECT_TRUE(logic.Closed());
+}
+
+TEST_F(MainWindow, AChildThatRefusesKeepsTheProgramRunningHidden) {
+  for (const ChildDialog child : {ChildDialog::About, ChildDialog::Profile, ChildDialog::Composite}) {
+    Recorder rec;
+    ShellFlags f;
+    MainWindowLogic l(rec, rec, f);
+    rec.a_child_refuses = true;
+    rec.refusing_child = child;
+    l.CloseProgram();
+    EXPECT_EQ(rec.calls.front(), "hide");
+    EXPECT_EQ(rec.calls.back(), "ask-child " + std::to_string(static_cast<int>(child)));
+    EXPECT_FALSE(l.Closed());
+  }
+}
+
+TEST_F(MainWindow, TrayIconChangesOnlyWhenItDiffers) {
+  logic.OnDeferredInit();
+  r.calls.clear();
+  logic.SetTrayIcon(128);
+  logic.SetTrayIcon(141);
+  logic.SetTrayIcon(141);
+  logic.SetTrayIcon(142);
+  logic.SetTrayIcon(128);
+  EXPECT_EQ(r.calls, (Calls{"tray-icon 141", "tray-icon 142", "tray-icon 128"}));
+}
+
+TEST_F(MainWindow, RestartedTaskbarGetsTheCurrentIconBack) {
+  logic.OnTaskbarCreated();  // before the tray icon exists: nothing to re-add
+  EXPECT_TRUE(r.calls.empty());
+  logic.OnDeferredInit();
+  logic.SetTrayIcon(141);
+  r.calls.clear();
+  logic.OnTaskbarCreated();
+  EXPECT_EQ(r.calls, (Calls{"tray-add 141 <KEYBOARD_TRAY_DESC>"}));
+  logic.CloseProgram();
+  r.calls.clear();
+  logic.OnTaskbarCreated();
+  EXPECT_TRUE(r.calls.empty()) << "a closed program must not put its icon back";
+}
+
+TEST_F(MainWindow, OnlyTheFirstTwoFramePaintsHideTheWindow) {
+  EXPECT_TRUE(logic.OnFramePaint());
+  EXPECT_TRUE(logic.OnFramePaint());
+  EXPECT_FALSE(logic.OnFramePaint());
+  EXPECT_FALSE(logic.OnFramePaint());
+  EXPECT_EQ(r.calls, (Calls{"hide", "hide"}));
+}
+
+TEST_F(MainWindow, BusyFramesCycleThroughTen) {
+  std::vector<int> frames;
+  for (int i = 0; i < 12; ++i) frames.push_back(logic.NextBusyFrame());
+  EXPECT_EQ(frames, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}));
+}
+
+TEST_F(MainWindow, ConnectAndDetachMessagesReachTheirHandlers) {
+  logic.OnConnected();
+  logic.OnDisconnected();
+  EXPECT_EQ(r.calls, (Calls{"connect-refresh", "close-children"}));
+}
+
+}  // namespace
+}  // namespace vendrel::app

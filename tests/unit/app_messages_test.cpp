@@ -1,0 +1,138 @@
+#include "app/main_window_commands.h"
+#include "app/named_events.h"
+#include "app/pre_translate.h"
+#include "app/shell_menus.h"
+#include "app/window_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace vendrel::app {
+namespace {
+
+TEST(FourCharTag, FirstCharacterIsInTheHighestUsedByte) {
+  EXPECT_EQ(FourCharTag("OPEN"), 0x4F50454Eu);
+  EXPECT_EQ(FourCharTag("KILL"), 0x4B494C4Cu);
+  EXPECT_EQ(FourCharTag("LED"), 0x004C4544u);
+  EXPECT_EQ(FourCharTag("MAIN"), 0x4D41494Eu);
+  EXPECT_EQ(FourCharTag("CONS"), 0x434F4E53u);
+}
+
+struct MessageCase {
+  std::uint32_t message;
+  std::uintptr_t param;
+  PrivateMessage meaning;
+};
+
+TEST(ClassifyPrivateMessage, AcceptsOnlyTheMatchingTag) {
+  const MessageCase cases[] = {
+      {0x4D4E, 0x494E4954, PrivateMessage::Init},
+      {0x5350, 0x4F50454E, PrivateMessage::Open},
+      {0x4D4B, 0x4C4C494B, PrivateMessage::Kill},
+      {0x4D4B, 0x4B494C4C, PrivateMessage::Kill},  // "KILL" built like the other tags
+      {0x5452, 0x50524F46, PrivateMessage::Profile},
+      {0x5045, 0x004C4544, PrivateMessage::Led},
+      {0x4753, 0, PrivateMessage::Detach},
+      {0x001E, 0, PrivateMessage::Apply},
+      // Strays: right number, wrong tag (including another message's tag).
+      {0x5350, 0x4C4C494B, PrivateMessage::None},
+      {0x5350, 0x4E45504F, PrivateMessage::None},  // "OPEN" reversed is not accepted
+      {0x4D4B, 0x4F50454E, PrivateMessage::None},
+      {0x4D4E, 0, PrivateMessage::None},
+      {0x5452, 0x464F5250, PrivateMessage::None},  // characters reversed
+      {0x5045, 0x4C454400, PrivateMessage::None},
+      {0x1234, 0x4F50454E, PrivateMessage::None},
+  };
+  for (const MessageCase& c : cases) {
+    EXPECT_EQ(ClassifyPrivateMessage(c.message, c.param), c.meaning)
+        << std::hex << c.message << " " << c.param;
+  }
+}
+
+struct PreTranslateCase {
+  std::uint32_t message;
+  std::uintptr_t key;
+  bool mode_list_focus;
+  PreTranslate result;
+};
+
+TEST(ClassifyPreTranslate, KeepsEnterAndEscapeAwayFromTheDialog) {
+  const PreTranslateCase cases[] = {
+      {kWmKeyDown, kVkReturn, false, PreTranslate::Swallow},
+      {kWmKeyUp, kVkReturn, false, PreTranslate::Swallow},
+      {kWmKeyDown, kVkEscape, false, PreTranslate::Swallow},
+      {kWmKeyUp, kVkEscape, true, PreTranslate::Swallow},
+      {kWmKeyDown, 0x25, true, PreTranslate::Swallow},  // arrows while the mode list has focus
+      {kWmKeyDown, 0x28, true, PreTranslate::Swallow},
+      {kWmKeyUp, 0x26, true, PreTranslate::Swallow},
+      {kWmKeyDown, 0x25, false, PreTranslate::Normal},
+      {kWmKeyDown, 0x29, true, PreTranslate::Normal},   // just past the arrows
+      {kWmKeyDown, 0x24, true, PreTranslate::Normal},   // Home, just before them
+      {kWmKeyDown, 0x91, false, PreTranslate::Normal},  // Scroll Lock
+      {0x0102, kVkReturn, false, PreTranslate::Normal}, // a character message is not a key press
+      {0x001E, 0, false, PreTranslate::RunApply},
+  };
+  for (const PreTranslateCase& c : cases) {
+    EXPECT_EQ(ClassifyPreTranslate(c.message, c.key, c.mode_list_focus), c.result)
+        << std::hex << c.message << " " << c.key << " " << c.mode_list_focus;
+  }
+}
+
+TEST(ClassifyCommand, MapsTheShellsOwnIdsAndLeavesTheRestToOthers) {
+  const std::pair<int, ShellCommand> cases[] = {
+      {1006, ShellCommand::Apply},          {1, ShellCommand::Ok},
+      {2, ShellCommand::Cancel},            {1138, ShellCommand::RestoreDefaults},
+      {1139, ShellCommand::MainMenu},       {1121, ShellCommand::OpenLink},
+      {1122, ShellCommand::Help},           {1123, ShellCommand::Minimise},
+      {1124, ShellCommand::CloseProgram},   {32774, ShellCommand::CloseProgram},
+      {32779, ShellCommand::CloseProgram},  {32771, ShellCommand::Show},
+      {32773, ShellCommand::About},         {32776, ShellCommand::Import},
+      {32777, ShellCommand::Export},        {1005, ShellCommand::Profiles},
+      {32780, ShellCommand::Update},        {1010, ShellCommand::None},
+      {1144, ShellCommand::None},           {1135, ShellCommand::None},
+      {9001, ShellCommand::None},           {0, ShellCommand::None},
+  };
+  for (const auto& [id, command] : cases) EXPECT_EQ(ClassifyCommand(id), command) << id;
+}
+
+TEST(ShellMenus, ItemsCarryTheirPositionsTextsAndCommands) {
+  for (std::size_t i = 0; i < kMainMenuItems.size(); ++i) {
+    EXPECT_EQ(kMainMenuItems[i].position, static_cast<int>(i));
+    EXPECT_EQ(kMainMenuItems[i].text_key, "MENU_" + std::to_string(i + 1));
+  }
+  EXPECT_EQ(kMainMenuItems[0].command, 32776);
+  EXPECT_EQ(kMainMenuItems[1].command, 32777);
+  EXPECT_EQ(kMainMenuItems[2].command, 32773);
+  EXPECT_EQ(kMainMenuItems[3].command, 32779);
+  EXPECT_EQ(kTrayMenuItems[0].text_key, "MENU_11");
+  EXPECT_EQ(kTrayMenuItems[0].command, 32771);
+  EXPECT_EQ(kTrayMenuItems[1].text_key, "MENU_22");
+  EXPECT_EQ(kTrayMenuItems[1].command, 32773);
+  EXPECT_EQ(kTrayMenuItems[2].text_key, "MENU_33");
+  EXPECT_EQ(kTrayMenuItems[2].command, 32774);
+}
+
+TEST(ShellMenus, TrayReactsToRightReleaseAndLeftDoubleClickOnly) {
+  EXPECT_EQ(ClassifyTrayNotification(0x0205), TrayAction::ShowMenu);
+  EXPECT_EQ(ClassifyTrayNotification(0x0203), TrayAction::Open);
+  for (const std::uintptr_t other : {0x0200u, 0x0201u, 0x0202u, 0x0204u, 0x0206u}) {
+    EXPECT_EQ(ClassifyTrayNotification(other), TrayAction::None) << other;
+  }
+}
+
+TEST(NamedEvents, NamesAreNumberedFrom01To208AndDistinct) {
+  EXPECT_EQ(NamedEventName(1), u"Orvane_Event_Main_01");
+  EXPECT_EQ(NamedEventName(9), u"Orvane_Event_Main_09");
+  EXPECT_EQ(NamedEventName(10), u"Orvane_Event_Main_10");
+  EXPECT_EQ(NamedEventName(99), u"Orvane_Event_Main_99");
+  EXPECT_EQ(NamedEventName(100), u"Orvane_Event_Main_100");
+  EXPECT_EQ(NamedEventName(208), u"Orvane_Event_Main_208");
+  std::set<std::u16string> names;
+  for (int n = 1; n <= kNamedEventCount; ++n) names.insert(NamedEventName(n));
+  EXPECT_EQ(names.size(), static_cast<std::size_t>(kNamedEventCount));
+}
+
+}  // namespace
+}  // namespace vendrel::app
