@@ -1,0 +1,195 @@
+#include "macros/macro_image.h"
+
+#include <algorithm>
+#include <new>
+
+#include "keys/key_table.h"
+#include "macros/little_endian.h"
+
+namespace vendrel::macros {
+namespace {
+
+// The key that a usage kind and two usage bytes stand for; the key map's entries follow the same
+// rule.
+MacroKey KeyOfTriple(std::uint8_t kind, std::uint8_t b2, std::uint8_t b3) {
+  const auto wide = static_cast<std::uint16_t>(b2 | (b3 << 8));
+  switch (kind) {
+    case kUsageKindKeyboard:
+      return b2 == kKeyboardSubUsage ? keys::UsageKey(keys::kPageKeyboard, b3) : keys::ModifierKey(b3);
+    case kUsageKindConsumer: return keys::UsageKey(keys::kPageConsumer, wide);
+    case kUsageKindDesktop: return keys::UsageKey(keys::kPageGenericDesktop, wide);
+    default: return 0;
+  }
+}
+
+std::size_t BlockSize(const MacroRecord& m, bool with_names) {
+  const std::size_t actions = std::min(m.actions.size(), kMaxActions);
+  std::size_t size = kBlockHeaderSize + kEncodedActionSize * actions;
+  if (with_names) size += 2 * std::min(m.name.size(), kMaxNameLength);
+  return size;
+}
+
+}  // namespace
+
+MacroImageSize MacroImageSizes(std::span<const MacroRecord> macros) {
+  MacroImageSize s;
+  s.with_names = s.without_names = kImageHeaderSize + kImageOffsetSize * macros.size();
+  for (const MacroRecord& m : macros) {
+    s.with_names += BlockSize(m, true);
+    s.without_names += BlockSize(m, false);
+  }
+  return s;
+}
+
+MacroImageSize MacroImageSizes(const keys::DeviceStore& store) {
+  auto lock = store.Lock();
+  return MacroImageSizes(store.macros);
+}
+
+std::array<std::uint8_t, kEncodedActionSize> EncodeImageAction(const MacroAction& action) {
+  std::array<std::uint8_t, kEncodedActionSize> out{};
+  std::uint8_t kind = kUsageKindNone;
+  std::uint8_t b2 = 0;
+  std::uint8_t b3 = 0;
+  const keys::HidUsage usage = keys::KeyUsage(action.key);
+  if (usage.page == keys::kPageKeyboard) {
+    kind = kUsageKindKeyboard;
+    const std::uint8_t bit = keys::ModifierBit(action.key);
+    if (bit != 0) {
+      b2 = kKeyboardSubModifier;
+      b3 = bit;
+    } else {
+      b2 = kKeyboardSubUsage;
+      b3 = static_cast<std::uint8_t>(usage.usage & 0xFF);
+    }
+  } else if (usage.page == keys::kPageConsumer || usage.page == keys::kPageGenericDesktop) {
+    kind = usage.page == keys::kPageConsumer ? kUsageKindConsumer : kUsageKindDesktop;
+    b2 = static_cast<std::uint8_t>(usage.usage & 0xFF);
+    b3 = static_cast<std::uint8_t>(usage.usage >> 8);
+  }
+  const std::uint16_t delay = static_cast<std::uint16_t>((action.delay / kDelayUnitMs) & kControlDelayMask);
+  std::uint16_t control = static_cast<std::uint16_t>(delay | (kind << kControlKindShift));
+  if (action.kind != ActionKind::Release) control |= kControlPressBit;
+  WriteU16(out, kEncodedOffControl, control);
+  out[kEncodedOffUsage] = b2;
+  out[kEncodedOffUsage + 1] = b3;
+  return out;
+}
+
+MacroAction DecodeImageAction(std::span<const std::uint8_t, kEncodedActionSize> bytes) {
+  const std::uint16_t control = ReadU16(bytes, kEncodedOffControl);
+  MacroAction a;
+  a.delay = static_cast<std::uint32_t>(control & kControlDelayMask) * kDelayUnitMs;
+  const auto kind = static_cast<std::uint8_t>((control >> kControlKindShift) & kControlKindMask);
+  a.key = KeyOfTriple(kind, bytes[kEncodedOffUsage], bytes[kEncodedOffUsage + 1]);
+  a.kind = (control & kControlPressBit) != 0 ? ActionKind::Press : ActionKind::Release;
+  return a;
+}
+
+int EncodeMacros(std::span<const MacroRecord> macros, std::span<std::uint8_t> buffer,
+                 bool with_names) {
+  const MacroImageSize sizes = MacroImageSizes(macros);
+  const std::size_t size = with_names ? sizes.with_names : sizes.without_names;
+  if (size > kMaxImageSize || buffer.size() != size) return 0;
+  std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
+  WriteU16(buffer, kImageOffMagic, kImageMagic);
+  WriteU16(buffer, kImageOffTotalSize, static_cast<std::uint16_t>(size));
+  WriteU16(buffer, kImageOffCount, static_cast<std::uint16_t>(macros.size()));
+  WriteU16(buffer, kImageOffNamesFlag, with_names ? 1 : 0);
+  std::size_t p = kImageHeaderSize + kImageOffsetSize * macros.size();
+  for (std::size_t i = 0; i < macros.size(); ++i) {
+    const MacroRecord& m = macros[i];
+    const std::size_t actions = std::min(m.actions.size(), kMaxActions);
+    const std::size_t name_units = with_names ? std::min(m.name.size(), kMaxNameLength) : 0;
+    WriteU16(buffer, kImageHeaderSize + kImageOffsetSize * i, static_cast<std::uint16_t>(p));
+    WriteU16(buffer, p + kBlockOffActionCount, static_cast<std::uint16_t>(actions));
+    buffer[p + kBlockOffCycles] = m.cycles;
+    buffer[p + kBlockOffNameLength] = static_cast<std::uint8_t>(name_units);
+    p += kBlockHeaderSize;
+    for (std::size_t a = 0; a < actions; ++a) {
+      const auto encoded = EncodeImageAction(m.actions[a]);
+      std::copy(encoded.begin(), encoded.end(), buffer.begin() + static_cast<std::ptrdiff_t>(p));
+      p += kEncodedActionSize;
+    }
+    for (std::size_t u = 0; u < name_units; ++u) {
+      WriteU16(buffer, p, static_cast<std::uint16_t>(m.name[u]));
+      p += 2;
+    }
+  }
+  return 1;
+}
+
+int EncodeMacros(const keys::DeviceStore& store, std::span<std::uint8_t> buffer, bool with_names) {
+  auto lock = store.Lock();
+  return EncodeMacros(store.macros, buffer, with_names);
+}
+
+std::u16string GeneratedMacroName(std::u16string_view prefix, std::size_t number) {
+  std::u16string name(prefix);
+  const std::string digits = std::to_string(number);
+  name.append(digits.begin(), digits.end());
+  return name;
+}
+
+int DecodeMacros(std::span<const std::uint8_t> image, std::u16string_view new_name_prefix,
+                 MacroList& out) {
+  out.clear();
+  if (image.size() < kImageHeaderSize || ReadU16(image, kImageOffMagic) != kImageMagic) {
+    return kDecodeRefused;
+  }
+  bool cut = false;
+  std::size_t count = ReadU16(image, kImageOffCount);
+  if (count > kMaxMacros) {
+    count = kMaxMacros;
+    cut = true;
+  }
+  const std::size_t offsets_fit = (image.size() - kImageHeaderSize) / kImageOffsetSize;
+  if (count > offsets_fit) {
+    count = offsets_fit;
+    cut = true;
+  }
+  try {
+    out.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::size_t offset = ReadU16(image, kImageHeaderSize + kImageOffsetSize * i);
+      if (offset < kImageHeaderSize || offset + kBlockHeaderSize > image.size()) {
+        cut = true;
+        break;
+      }
+      const std::span<const std::uint8_t> block = image.subspan(offset);
+      MacroRecord m;
+      m.id = static_cast<MacroId>(i + 1);
+      m.cycles = block[kBlockOffCycles];
+      const std::size_t stated_actions = ReadU16(block, kBlockOffActionCount);
+      const std::size_t actions_fit = (block.size() - kBlockHeaderSize) / kEncodedActionSize;
+      std::size_t actions = std::min({stated_actions, kMaxActions, actions_fit});
+      if (actions != stated_actions) cut = true;
+      m.actions.reserve(actions);
+      for (std::size_t a = 0; a < actions; ++a) {
+        m.actions.push_back(DecodeImageAction(
+            block.subspan(kBlockOffActions + kEncodedActionSize * a).first<kEncodedActionSize>()));
+      }
+      const std::size_t stated_name = block[kBlockOffNameLength];
+      if (stated_name != 0) {
+        // The name follows the actions the block states, not those kept after a cut.
+        const std::size_t name_at = kBlockOffActions + kEncodedActionSize * stated_actions;
+        const std::size_t units_fit = name_at < block.size() ? (block.size() - name_at) / 2 : 0;
+        const std::size_t units = std::min({stated_name, kMaxNameLength, units_fit});
+        if (units != stated_name) cut = true;
+        for (std::size_t u = 0; u < units; ++u) {
+          const std::uint16_t unit = ReadU16(block, name_at + 2 * u);
+          if (unit == 0) break;
+          m.name.push_back(static_cast<char16_t>(unit));
+        }
+      }
+      if (m.name.empty()) m.name = GeneratedMacroName(new_name_prefix, i + 1);
+      out.push_back(std::move(m));
+    }
+  } catch (const std::bad_alloc&) {
+    out.clear();
+    return kDecodeRefused;
+  }
+  return cut ? kDecodeCut : kDecodeOk;
+}
+
+}  // namespace vendrel::macros

@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "macros/macro_image.h"
+#include "macros/macro_space_fit.h"
+#include "support/recording_message_boxes.h"
+
+namespace vendrel::macros {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+MacroAction Press(MacroKey key, std::uint32_t delay = 0) { return {delay, key, ActionKind::Press}; }
+MacroAction Release(MacroKey key, std::uint32_t delay = 0) {
+  return {delay, key, ActionKind::Release};
+}
+
+MacroRecord Macro(std::u16string name, std::vector<MacroAction> actions, std::uint8_t cycles = 1) {
+  MacroRecord m;
+  m.name = std::move(name);
+  m.actions = std::move(actions);
+  m.cycles = cycles;
+  return m;
+}
+
+std::uint16_t U16(const Bytes& b, std::size_t off) {
+  return static_cast<std::uint16_t>(b[off] | (b[off + 1] << 8));
+}
+void Put16(Bytes& b, std::size_t off, std::size_t v) {
+  b[off] = static_cast<std::uint8_t>(v & 0xFF);
+  b[off + 1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
+}
+
+struct ActionCase {
+  const char* name;
+  MacroAction action;
+  std::array<std::uint8_t, 4> bytes;
+  MacroAction decoded;  // what the keyboard's bytes turn back into
+};
+
+class ImageActionTest : public ::testing::TestWithParam<ActionCase> {};
+
+TEST_P(ImageActionTest, EncodesToBytesAndDecodesBack) {
+  const ActionCase& c = GetParam();
+  EXPECT_EQ(EncodeImageAction(c.action), c.bytes);
+  EXPECT_EQ(DecodeImageAction(c.bytes), c.decoded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ImageActionTest,
+    ::testing::Values(
+        ActionCase{"LeftCtrlPressIsModifierBit", Press(0x01D, 50), {0x05, 0xA0, 0x01, 0x01},
+                   Press(0x01D, 50)},
+        ActionCase{"ReleaseOfAIsKeyboardUsage", Release(0x01E), {0x00, 0x20, 0x02, 0x04},
+                   Release(0x01E)},
+        ActionCase{"VolumeUpIsConsumer", Press(0x130), {0x00, 0xB0, 0xE9, 0x00}, Press(0x130)},
+        ActionCase{"RightWinIsModifierBit80", Press(0x15C), {0x00, 0xA0, 0x01, 0x80}, Press(0x15C)},
+        // The modifier test is on the key code: this key is written as a plain usage, which the
+        // lowest slot carrying it claims on the way back.
+        ActionCase{"E0RightShiftIsPlainUsage", Press(0x136), {0x00, 0xA0, 0x02, 0xE5}, Press(0x036)},
+        ActionCase{"SystemSleepIsDesktop", Press(0x15F), {0x00, 0xC0, 0x82, 0x00}, Press(0x15F)},
+        ActionCase{"MaxDelayIs4000Units", Release(0x01E, 40000), {0xA0, 0x2F, 0x02, 0x04},
+                   Release(0x01E, 40000)},
+        ActionCase{"FiveMsIsZeroUnits", Press(0x01E, 5), {0x00, 0xA0, 0x02, 0x04}, Press(0x01E, 0)},
+        ActionCase{"KeyWithoutUsageIsKindZero", Press(0x054, 10), {0x01, 0x80, 0x00, 0x00},
+                   Press(0, 10)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ImageAction, UnknownActionKindEncodesAsPress) {
+  MacroAction odd = Press(0x01E);
+  odd.kind = static_cast<ActionKind>(7);
+  EXPECT_EQ(EncodeImageAction(odd)[1] & 0x80, 0x80);
+}
+
+TEST(MacroImage, OneNamedMacroMatchesItsBytes) {
+  const std::vector<MacroRecord> macros{
+      Macro(u"Hi", {Press(0x01D, 50), Release(0x01E), Press(0x130)})};
+  const MacroImageSize s = MacroImageSizes(macros);
+  EXPECT_EQ(s.with_names, 38u);
+  EXPECT_EQ(s.without_names, 34u);
+  Bytes image(38);
+  ASSERT_EQ(EncodeMacros(macros, image, true), 1);
+  const Bytes expected{0xAA, 0x55, 0x26, 0x00, 0x01, 0x00, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0,
+                       0x12, 0x00, 0x03, 0x00, 0x01, 0x02, 0x05, 0xA0, 0x01, 0x01, 0x00, 0x20,
+                       0x02, 0x04, 0x00, 0xB0, 0xE9, 0x00, 'H', 0x00, 'i', 0x00};
+  EXPECT_EQ(image, expected);
+}
+
+TEST(MacroImage, BlocksFollowWithoutGapsAndOffsetsPointAtThem) {
+  const std::vector<MacroRecord> macros{Macro(u"a", {Press(0x1E)}, 3), Macro(u"bcd", {}),
+                                        Macro(u"", {Press(0x1F), Release(0x1F)}, 255)};
+  for (bool names : {true, false}) {
+    const MacroImageSize s = MacroImageSizes(macros);
+    Bytes image(names ? s.with_names : s.without_names);
+    ASSERT_EQ(EncodeMacros(macros, image, names), 1);
+    EXPECT_EQ(U16(image, 2), image.size());
+    EXPECT_EQ(U16(image, 6), names ? 1 : 0);
+    std::size_t expected_offset = 16 + 2 * macros.size();
+    for (std::size_t i = 0; i < macros.size(); ++i) {
+      ASSERT_EQ(U16(image, 16 + 2 * i), expected_offset) << i;
+      EXPECT_EQ(image[expected_offset + 2], macros[i].cycles);
+      const std::size_t name_units = names ? macros[i].name.size() : 0;
+      EXPECT_EQ(image[expected_offset + 3], name_units);
+      expected_offset += 4 + 4 * macros[i].actions.size() + 2 * name_units;
+    }
+    EXPECT_EQ(expected_offset, image.size());
+  }
+}
+
+TEST(MacroImage, EncodeRefusesMismatchedBufferWithoutWriting) {
+  const std::vector<MacroRecord> macros{Macro(u"x", {Press(0x1E)})};
+  Bytes small(24, 0xEE);
+  EXPECT_EQ(EncodeMacros(macros, small, true), 0);
+  EXPECT_EQ(small, Bytes(24, 0xEE));
+}
+
+TEST(MacroImage, EmptyListIsHeaderOnly) {
+  Bytes image(16);
+  ASSERT_EQ(EncodeMacros(std::vector<MacroRecord>{}, image, true), 1);
+  EXPECT_EQ(image, (Bytes{0xAA, 0x55, 0x10, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  MacroList decoded{Macro(u"stale", {})};
+  EXPECT_EQ(DecodeMacros(image, u"Macro", decoded), kDecodeOk);
+  EXPECT_TRUE(decoded.empty());
+}
+
+TEST(MacroImage, DecodeRestoresListWithIdsAndGeneratedNames) {
+  std::vector<MacroRecord> macros;
+  for (int i = 0; i < 5; ++i) {
+    macros.push_back(Macro(i == 4 ? u"" : u"named", {Press(0x1E, 120), Release(0x1E, 30)},
+                           static_cast<std::uint8_t>(i + 1)));
+  }
+  for (bool names : {true, false}) {
+    const MacroImageSize s = MacroImageSizes(macros);
+    Bytes image(names ? s.with_names : s.without_names);
+    ASSERT_EQ(EncodeMacros(macros, image, names), 1);
+    MacroList out;
+    ASSERT_EQ(DecodeMacros(image, u"Macro", out), kDecodeOk);
+    ASSERT_EQ(out.size(), macros.size());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+      EXPECT_EQ(out[i].id, i + 1);
+      EXPECT_EQ(out[i].cycles, macros[i].cycles);
+      EXPECT_EQ(out[i].actions, macros[i].actions);
+      EXPECT_EQ(out[i].new_flag, 0);
+      EXPECT_EQ(out[i].repeat_mode, 0);
+      const std::u16string expected_name =
+          names && i != 4 ? u"named" : u"Macro" + std::u16string(1, static_cast<char16_t>(u'1' + i));
+      EXPECT_EQ(out[i].name, expected_name) << i;
+    }
+  }
+}
+
+// A valid two-macro image that the corruption cases start from.
+Bytes TwoMacroImage() {
+  const std::vector<MacroRecord> macros{Macro(u"ab", {Press(0x1E), Release(0x1E)}),
+                                        Macro(u"cd", {Press(0x1F)})};
+  Bytes image(MacroImageSizes(macros).with_names);
+  EncodeMacros(macros, image, true);
+  return image;
+}
+
+struct CorruptCase {
+  const char* name;
+  void (*damage)(Bytes&);
+  int result;
+  std::size_t macros;
+  std::size_t first_actions;
+  std::u16string first_name;
+};
+
+class CorruptImageTest : public ::testing::TestWithParam<CorruptCase> {};
+
+TEST_P(CorruptImageTest, CutOrRefusedWithinBounds) {
+  const CorruptCase& c = GetParam();
+  Bytes image = TwoMacroImage();
+  c.damage(image);
+  // Decode from an exact-size heap copy so that the sanitizer sees any read past the end.
+  std::vector<std::uint8_t> exact(image.begin(), image.end());
+  MacroList out;
+  EXPECT_EQ(DecodeMacros(exact, u"Macro", out), c.result);
+  ASSERT_EQ(out.size(), c.macros);
+  if (c.macros > 0) {
+    EXPECT_EQ(out[0].actions.size(), c.first_actions);
+    EXPECT_EQ(out[0].name, c.first_name);
+    EXPECT_LE(out[0].name.size(), kMaxNameLength);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CorruptImageTest,
+    ::testing::Values(
+        CorruptCase{"Intact", [](Bytes&) {}, kDecodeOk, 2, 2, u"ab"},
+        CorruptCase{"ShorterThanHeader", [](Bytes& b) { b.resize(15); }, kDecodeRefused, 0, 0, u""},
+        CorruptCase{"NoMagic", [](Bytes& b) { b[0] = 0; }, kDecodeRefused, 0, 0, u""},
+        CorruptCase{"HugeCount", [](Bytes& b) { Put16(b, 4, 0xFFFF); }, kDecodeCut, 2, 2, u"ab"},
+        CorruptCase{"CountBeyondOffsetTable", [](Bytes& b) { Put16(b, 4, 12); }, kDecodeCut, 2, 2,
+                    u"ab"},
+        CorruptCase{"TruncatedInSecondBlock", [](Bytes& b) { b.resize(b.size() - 3); }, kDecodeCut,
+                    2, 2, u"ab"},
+        CorruptCase{"OffsetPastEnd", [](Bytes& b) { Put16(b, 16, 0xFFF0); }, kDecodeCut, 0, 0,
+                    u""},
+        CorruptCase{"OffsetIntoHeader", [](Bytes& b) { Put16(b, 16, 2); }, kDecodeCut, 0, 0, u""},
+        CorruptCase{"ActionCountPastEnd", [](Bytes& b) { Put16(b, U16(b, 16), 0x7FFF); },
+                    kDecodeCut, 2, 6, u"Macro1"},
+        CorruptCase{"NameLengthPastEnd", [](Bytes& b) { b[U16(b, 18) + 3] = 0xFF; }, kDecodeCut,
+                    2, 2, u"ab"},
+        CorruptCase{"ZeroNameUnitsGiveGeneratedName",
+                    [](Bytes& b) {
+                      const std::size_t at = U16(b, 16) + 4 + 8;
+                      b[at] = b[at + 1] = 0;
+                    },
+                    kDecodeOk, 2, 2, u"Macro1"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MacroImage, TruncatedInOffsetsKeepsNoMacro) {
+  // 17 bytes: a count of 2 but not even the first whole offset.
+  Bytes image = TwoMacroImage();
+  image.resize(17);
+  MacroList out;
+  EXPECT_EQ(DecodeMacros(image, u"Macro", out), kDecodeCut);
+  EXPECT_TRUE(out.empty());
+}
+
+TEST(MacroImage, OverlongBlocksAreCutToRecordLimits) {
+  // One block claiming 2500 actions that are all present and a 255-unit name after them.
+  const std::size_t actions = 2500;
+  const std::size_t name_units = 255;
+  Bytes image(16 + 2 + 4 + 4 * actions + 2 * name_units, 0);
+  Put16(image, 0, 0x55AA);
+  Put16(image, 2, image.size());
+  Put16(image, 4, 1);
+  Put16(image, 6, 1);
+  Put16(image, 16, 18);
+  Put16(image, 18, actions);
+  image[20] = 1;
+  image[21] = static_cast<std::uint8_t>(name_units);
+  for (std::size_t a = 0; a < actions; ++a) {
+    const auto enc = EncodeImageAction(Press(0x1E, 10));
+    std::copy(enc.begin(), enc.end(), image.begin() + static_cast<std::ptrdiff_t>(22 + 4 * a));
+  }
+  for (std::size_t u = 0; u < name_units; ++u) Put16(image, 22 + 4 * actions + 2 * u, u'n');
+  MacroList out;
+  EXPECT_EQ(DecodeMacros(image, u"Macro", out), kDecodeCut);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].actions.size(), kMaxActions);
+  // The name is found after all stated actions, not after the kept ones.
+  EXPECT_EQ(out[0].name, std::u16string(kMaxNameLength, u'n'));
+}
+
+TEST(MacroImage, MoreThanHundredMacrosAreCut) {
+  std::vector<MacroRecord> macros(120, Macro(u"", {Press(0x1E)}));
+  Bytes image(MacroImageSizes(macros).without_names);
+  ASSERT_EQ(EncodeMacros(macros, image, false), 1);
+  MacroList out;
+  EXPECT_EQ(DecodeMacros(image, u"Macro", out), kDecodeCut);
+  EXPECT_EQ(out.size(), kMaxMacros);
+}
+
+struct FitCase {
+  const char* name;
+  std::uint32_t space;
+  int result;
+  bool with_names;
+  std::size_t size;
+  bool too_long_shown;
+};
+
+class FitTest : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(FitTest, ChoosesImageBySpace) {
+  const FitCase& c = GetParam();
+  // 38 bytes with names, 34 without.
+  const std::vector<MacroRecord> macros{
+      Macro(u"Hi", {Press(0x01D, 50), Release(0x01E), Press(0x130)})};
+  skin::TextTable texts;
+  testing::RecordingMessageBoxes boxes;
+  const FittedMacroImage fit = FitMacroImage(macros, c.space, boxes, texts);
+  EXPECT_EQ(fit.result, c.result);
+  EXPECT_EQ(fit.bytes.size(), c.size);
+  if (c.result == kFitOk) {
+    EXPECT_EQ(fit.with_names, c.with_names);
+    EXPECT_EQ(U16(fit.bytes, 6), c.with_names ? 1 : 0);
+  }
+  if (c.too_long_shown) {
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], texts.Text(skin::TextKey::EXTRA_MACRO_TOO_LONG));
+    EXPECT_NE(boxes.shown[0].find(u"\r\n Please reduce"), std::u16string::npos);
+    EXPECT_NE(boxes.shown[0].find(u"\uFF0Cand then download."), std::u16string::npos);
+  } else {
+    EXPECT_TRUE(boxes.shown.empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FitTest,
+    ::testing::Values(FitCase{"RoomForNames", 128, kFitOk, true, 38, false},
+                      FitCase{"NamesExactlyFit", 38, kFitOk, true, 38, false},
+                      FitCase{"OnlyPlainFits", 37, kFitOk, false, 34, false},
+                      FitCase{"PlainExactlyFits", 34, kFitOk, false, 34, false},
+                      FitCase{"TooSmall", 33, kFitTooLarge, false, 0, true},
+                      FitCase{"BeforeFirstConnection", 0, kFitTooLarge, false, 0, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MacroSpace, StoreOverloadsReadTheDeviceStoreMacros) {
+  keys::DeviceStore store;
+  {
+    auto lock = store.Lock();
+    store.macros = {Macro(u"Hi", {Press(0x1E)})};
+  }
+  EXPECT_EQ(MacroImageSizes(store).with_names, 16u + 2 + 4 + 4 + 4);
+  skin::TextTable texts;
+  testing::RecordingMessageBoxes boxes;
+  const FittedMacroImage fit = FitMacroImage(store, MacroSpaceFromUnits(1), boxes, texts);
+  EXPECT_EQ(fit.result, kFitOk);
+  EXPECT_TRUE(fit.with_names);
+  ShowNamesDroppedMessage(boxes, texts);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0], u"shortage of hardware space, cancelled the macro name of storage.");
+}
+
+}  // namespace
+}  // namespace vendrel::macros
