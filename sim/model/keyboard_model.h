@@ -21,6 +21,15 @@ inline constexpr std::size_t kInfoSize = 44;
 inline constexpr std::size_t kKeyMapSize = 378;       // one profile's key map; KeyMap holds three
 inline constexpr std::size_t kLightingBlockSize = 42; // Lighting holds three blocks
 inline constexpr std::size_t kColoursPerProfile = 512;  // Colours holds three
+inline constexpr int kProfiles = 3;
+// The lighting area: the three blocks at 0, 42 and 84, then reserved bytes, so that the host's
+// 56-byte read of the last block lies inside the area.
+inline constexpr std::size_t kLightingAreaSize = 256;
+// Macro memory: information byte 11 units of 128 bytes; the factory setting holds 3840 actions.
+inline constexpr std::size_t kMacroUnit = 128;
+inline constexpr std::uint8_t kFactoryMacroUnits = 0xF0;
+inline constexpr std::size_t kMacroCapacity = 255 * kMacroUnit;
+inline constexpr std::uint8_t kErasedByte = 0xFF;  // content of macro memory never written
 
 // Parses the names used by kbsim's control port ("info", "defaultmap", "keymap", "macro",
 // "lighting", "colours").
@@ -73,6 +82,40 @@ class KeyboardModel {
 
   // Bumped on every change of memory or mode, so a host knows when to save its state file.
   std::uint64_t Generation() const;
+
+  // What the keyboard does on its own; each returns the notification it sends on 'CONS'.
+  ConsumerEvent PressBankKey();            // kEventBankKey; the host answers with a bank report
+  ConsumerEvent ChangeLightingOnKeyboard();  // next supported mode in the active profile
+  ConsumerEvent StartMacro();              // kEventMacroStarted
+  ConsumerEvent EndMacro();                // kEventMacroEnded
+  bool MacroPlaying() const;
+
+  // The update program has finished: back to normal mode, memory kept.
+  void LeaveBootMode();
+
+  // How long the keyboard takes to answer a packet; the host waits this long before delivering.
+  std::chrono::milliseconds ReplyLatency() const;
+  void SetReplyLatency(std::chrono::milliseconds latency);
+
+ private:
+  std::optional<Packet> Answer(const Packet& request);
+  std::span<std::uint8_t> Mutable(Area area);
+  void Touch() { ++generation_; }
+
+  std::array<std::uint8_t, kInfoSize> info_{};
+  std::array<std::uint8_t, kKeyMapSize> default_map_{};
+  std::array<std::uint8_t, kProfiles * kKeyMapSize> key_maps_{};
+  std::array<std::uint8_t, kMacroCapacity> macro_{};
+  std::array<std::uint8_t, kLightingAreaSize> lighting_{};
+  std::array<std::uint8_t, kProfiles * kColoursPerProfile> colours_{};
+  std::vector<std::uint8_t> bank_report_;
+  bool boot_mode_ = false;
+  bool in_transfer_ = false;
+  bool macro_playing_ = false;
+  Fault fault_ = Fault::None;
+  int fault_count_ = 0;
+  std::uint64_t generation_ = 0;
+  std::chrono::milliseconds latency_{1};
 };
 
 }  // namespace vendrel::sim
