@@ -75,12 +75,13 @@ class CommandSet {
   int WritePerKeyColours(int profile, std::span<const std::uint8_t> source, std::uint8_t n,
                          int first_led);
 
-  // Writes the boot packet without waiting; the result of the write (1 = sent).
+  // Writes the boot packet without waiting: 1 when it was sent, otherwise the library's result.
   int EnterUpdateMode();
 
   // The keyboard's active profile 0..2 from the cache, read when the cache is empty; -1 when it
   // cannot be read.
   int GetActiveProfile();
+  // profile 0..2, otherwise -201. On success the cache holds the new profile, on a failed write -1.
   int SetActiveProfile(int profile);
   int CachedActiveProfile() const { return active_profile_.load(); }
   void ForgetActiveProfile() { active_profile_.store(-1); }

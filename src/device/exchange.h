@@ -34,6 +34,11 @@ class Exchange {
   // Clears the waiting flag, as unit registration does before 'CTRL' is registered.
   void ResetSlot() { slot_.Clear(); }
 
+  // The waiting flag: set while an exchange waits for its reply.
+  bool Waiting() const { return slot_.Waiting(); }
+  // The slot itself, for tests that play an abandoned exchange.
+  ReplySlot& Slot() { return slot_; }
+
   const DeviceTimings& Timings() const { return timings_; }
   platform::Sleeper& Sleeper() { return sleeper_; }
 

@@ -1,0 +1,49 @@
+#pragma once
+// The whole device link wired to the fake library with the keyboard model behind it, the recording
+// main window and a sleeper that does not sleep. Replies are awaited for real, so the reply wait
+// stays generous unless a test means to time out.
+#include <chrono>
+
+#include "device/command_set.h"
+#include "device/connection.h"
+#include "device/device_units.h"
+#include "device/exchange.h"
+#include "support/fake_hid_library.h"
+#include "support/fake_host_window.h"
+#include "support/fake_sleeper.h"
+
+namespace vendrel::testing {
+
+inline device::DeviceTimings TestTimings(std::chrono::milliseconds reply_wait) {
+  device::DeviceTimings t;
+  t.reply_wait = reply_wait;
+  return t;
+}
+
+struct DeviceRig {
+  explicit DeviceRig(int attached = 1,
+                     std::chrono::milliseconds reply_wait = std::chrono::milliseconds{2000})
+      : library(attached),
+        exchange(library, sleeper, TestTimings(reply_wait)),
+        commands(exchange),
+        connection(commands, window),
+        units(library, exchange, connection, window) {
+    units.RegisterUnits();
+  }
+  ~DeviceRig() {
+    window.Join();
+    library.Drain();
+    window.Join();
+    library.Drain();
+  }
+
+  FakeHidLibrary library;
+  FakeSleeper sleeper;
+  FakeHostWindow window;
+  device::Exchange exchange;
+  device::CommandSet commands;
+  device::Connection connection;
+  device::DeviceUnits units;
+};
+
+}  // namespace vendrel::testing

@@ -1,0 +1,62 @@
+#pragma once
+// The main window as the device link sees it, recording everything it is asked to do. Workers run
+// on real threads; Join() waits for all of them.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device/host_window.h"
+
+namespace vendrel::testing {
+
+class FakeHostWindow final : public device::HostWindow {
+ public:
+  struct Message {
+    std::uint32_t id;
+    std::uint32_t first;
+    bool sent;  // SendMessage rather than PostMessage
+  };
+
+  ~FakeHostWindow() override { Join(); }
+
+  void SendMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
+  void PostMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
+  void StartTimer(std::uint32_t id, std::uint32_t period_ms) override;
+  void HideWindow() override;
+  void SetTrayIcon(int icon_id) override;
+  void RunWorker(std::function<void()> work) override;
+  bool IsReady() const override { return ready_.load(); }
+  bool StartFlag() const override { return start_flag_.load(); }
+  void SetStartFlag() override { start_flag_.store(true); }
+
+  void SetReady(bool ready) { ready_.store(ready); }
+  void SetStartFlagValue(bool value) { start_flag_.store(value); }
+  // Runs inside SendMessage, on the sending thread, before it returns.
+  void OnSend(std::function<void(const Message&)> handler);
+
+  void Join();
+
+  std::vector<Message> Messages() const;
+  std::vector<int> TrayIcons() const;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> Timers() const;
+  int HideCount() const;
+  int WorkersStarted() const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<Message> messages_;
+  std::vector<int> icons_;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> timers_;
+  std::function<void(const Message&)> on_send_;
+  int hides_ = 0;
+  int workers_started_ = 0;
+  std::vector<std::thread> workers_;
+  std::atomic<bool> ready_{true};
+  std::atomic<bool> start_flag_{false};
+};
+
+}  // namespace vendrel::testing
