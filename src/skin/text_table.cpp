@@ -168,7 +168,8 @@ std::optional<Conversion> ParseConversion(std::u16string_view format, std::size_
   return c;
 }
 
-// The conversion letters of a format in order, or nothing when it holds an unsupported one.
+// The argument kinds of a format's conversions in order ('n' number, 's' text), or nothing when
+// it holds an unsupported conversion.
 std::optional<std::u16string> ConversionLetters(std::u16string_view format) {
   std::u16string letters;
   for (std::size_t i = 0; i < format.size();) {
@@ -178,7 +179,7 @@ std::optional<std::u16string> ConversionLetters(std::u16string_view format) {
     }
     const auto c = ParseConversion(format, i);
     if (!c) return std::nullopt;
-    if (c->letter != 0) letters.push_back(c->letter);
+    if (c->letter != 0) letters.push_back(c->letter == u's' ? u's' : u'n');
     i += c->length;
   }
   return letters;

@@ -120,7 +120,8 @@ using FormatArg = std::variant<std::int64_t, std::u16string_view>;
 bool FormatChecked(std::u16string_view format, std::initializer_list<FormatArg> args,
                    std::u16string& out);
 
-// True when both texts have the same conversions in the same order (flags and widths may differ).
+// True when both texts take the same arguments in the same order: numbers (%d %i %u %x %X %c) and
+// texts (%s); flags and widths may differ.
 bool SameConversions(std::u16string_view a, std::u16string_view b);
 
 class TextTable {

@@ -1,0 +1,210 @@
+// Language texts: built-in values, the choice of section, lookups and the checked formatting of
+// texts that come from an editable file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/ini_profile_file.h"
+#include "skin/language_file.h"
+#include "skin/text_table.h"
+
+namespace vendrel::skin {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(TextTableTest, BuiltInValuesBeforeLoading) {
+  const TextTable t;
+  const struct {
+    TextKey key;
+    std::u16string value;
+  } cases[] = {
+      {TextKey::UNKNOWN_KEY, u"Unknown Key: %03x"},
+      {TextKey::MACRO_ERR_MAX, u"The maximum number of macro: %d   "},
+      {TextKey::KEY_PROMPT_SET, u"Keys, Set: "},
+      {TextKey::PROFILE_NEW, u"\\The new contextual  mode"},
+      {TextKey::MAIN_BUTTON_KORVEL_VER, u""},
+      {TextKey::FUNC_KEY_DESC11, u"Zoom+"},
+      {TextKey::MAIN_NO_DEVICE_PROMPT,
+       u"Device is not detected\uFF0Cthe key settings can not be displayed! "},
+      {TextKey::EXTRA_MACRO_TOO_LONG,
+       u"Macro space exceeds the hardware space.\r\n Please reduce the number of macros or macro "
+       u"action number\uFF0Cand then download."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(t.Text(c.key), c.value) << int(c.key);
+  EXPECT_EQ(TextKeyName(TextKey::MEDIA_Next_TRACK_5), u"MEDIA_Next_TRACK_5");
+  EXPECT_EQ(TextKeyName(TextKey::PROFILE_SEELCT_PROMPT2), u"PROFILE_SEELCT_PROMPT2");
+}
+
+TEST(TextTableTest, SlotsAreCutAt259) {
+  TextTable t;
+  t.Set(TextKey::MAIN_CAPTION, std::u16string(400, u'x'));
+  EXPECT_EQ(t.Text(TextKey::MAIN_CAPTION).size(), kMaxTextLength);
+}
+
+TEST(FormatTest, FillsSupportedConversions) {
+  const struct {
+    std::u16string format;
+    std::initializer_list<FormatArg> args;
+    std::u16string expected;
+  } cases[] = {
+      {u"max: %d", {std::int64_t{100}}, u"max: 100"},
+      {u"%03x", {std::int64_t{0x5A}}, u"05a"},
+      {u"%03x", {std::int64_t{0x1301}}, u"1301"},
+      {u"%X|%-4d|%4d|%04d", {std::int64_t{255}, std::int64_t{7}, std::int64_t{-7}, std::int64_t{-7}},
+       u"FF|7   |  -7|-007"},
+      {u"path: \n  %s", {std::u16string_view(u"C:\\a b.fwc")}, u"path: \n  C:\\a b.fwc"},
+      {u"%s%d", {std::u16string_view(u"Macro"), std::int64_t{5}}, u"Macro5"},
+      {u"100%% sure", {}, u"100% sure"},
+  };
+  for (const auto& c : cases) {
+    std::u16string out;
+    ASSERT_TRUE(FormatChecked(c.format, c.args, out)) << int(c.format.size());
+    EXPECT_EQ(out, c.expected);
+  }
+}
+
+TEST(FormatTest, RefusesWhatItCannotFillSafely) {
+  const struct {
+    const char* fault;
+    std::u16string format;
+    std::initializer_list<FormatArg> args;
+  } cases[] = {
+      {"%n writes memory", u"%n", {std::int64_t{1}}},
+      {"pointer", u"%p", {std::int64_t{1}}},
+      {"precision", u"%.3d", {std::int64_t{1}}},
+      {"star width", u"%*d", {std::int64_t{1}}},
+      {"huge width", u"%999999d", {std::int64_t{1}}},
+      {"length modifier", u"%ld", {std::int64_t{1}}},
+      {"more conversions than arguments", u"%d %d", {std::int64_t{1}}},
+      {"more arguments than conversions", u"%d", {std::int64_t{1}, std::int64_t{2}}},
+      {"text where a number is due", u"%s", {std::int64_t{1}}},
+      {"number where a text is due", u"%d", {std::u16string_view(u"x")}},
+      {"lone percent at the end", u"50%", {}},
+  };
+  for (const auto& c : cases) {
+    std::u16string out = u"unchanged";
+    EXPECT_FALSE(FormatChecked(c.format, c.args, out)) << c.fault;
+    EXPECT_EQ(out, u"unchanged") << c.fault;
+  }
+}
+
+TEST(FormatTest, TextWithOtherConversionsThanBuiltInIsShownUnformatted) {
+  const struct {
+    const char* what;
+    TextKey key;
+    std::u16string text;
+    std::initializer_list<FormatArg> args;
+    std::u16string shown;
+  } cases[] = {
+      {"translated, same conversions", TextKey::MACRO_ERR_MAX, u"Makros: höchstens %d",
+       {std::int64_t{100}}, u"Makros: höchstens 100"},
+      {"text instead of number", TextKey::MACRO_ERR_MAX, u"max %s", {std::int64_t{100}},
+       u"max %s"},
+      {"extra conversions", TextKey::PROFILE_FORMAT_ERROR, u"%s %s %s",
+       {std::u16string_view(u"f")}, u"%s %s %s"},
+      {"memory write", TextKey::MACRO_ACTION_ERR_DELAY_MIN, u"%d%n", {std::int64_t{0}},
+       u"%d%n"},
+      {"no conversion at all", TextKey::MACRO_ACTION_ERR_DELAY_MAX, u"Too long",
+       {std::int64_t{40000}}, u"Too long"},
+      {"missing key, empty text", TextKey::MACRO_ERR_MAX, u"", {std::int64_t{100}}, u""},
+      {"conversion in a text built without one", TextKey::MAIN_CAPTION, u"%s",
+       {}, u"%s"},
+      {"hex width may differ", TextKey::UNKNOWN_KEY, u"?%x", {std::int64_t{0x5A}}, u"?5a"},
+  };
+  for (const auto& c : cases) {
+    TextTable t;
+    t.Set(c.key, c.text);
+    EXPECT_EQ(t.Format(c.key, c.args), c.shown) << c.what;
+  }
+  EXPECT_EQ(TextTable{}.Format(TextKey::PROFILE_FORMAT_ERROR, {std::u16string_view(u"a.fwc")}),
+            u"wrong file format, revert to the default values: \n  a.fwc");
+}
+
+TEST(LeadingIntegerTest, ReadsLikeTheCLibrary) {
+  const struct {
+    std::u16string text;
+    long long value;
+  } cases[] = {{u"1", 1},   {u"2", 2},  {u"", 0},    {u"abc", 0}, {u"1abc", 1},
+               {u"  1", 1}, {u"+1", 1}, {u"-1", -1}, {u"01", 1}};
+  for (const auto& c : cases) EXPECT_EQ(LeadingInteger(c.text), c.value);
+  // 2^64 + 1 wraps to 1 in 64-bit arithmetic; it must not select English.
+  EXPECT_NE(LeadingInteger(u"18446744073709551617"), 1);
+}
+
+class LanguageFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("text_table_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    path_ = (dir_ / "language.ini").u16string();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void WriteUtf16(std::u16string_view text) {
+    std::ofstream out(fs::path(path_), std::ios::binary);
+    out.put(static_cast<char>(0xFF)).put(static_cast<char>(0xFE));
+    for (char16_t c : text) out.put(static_cast<char>(c & 0xFF)).put(static_cast<char>(c >> 8));
+  }
+
+  fs::path dir_;
+  std::u16string path_;
+  platform::IniFileProfile ini_;
+};
+
+TEST_F(LanguageFileTest, SectionChoice) {
+  const struct {
+    std::u16string file;
+    std::u16string section;
+  } cases[] = {
+      {u"[LANGUAGE]\r\nlanguage=1\r\n", u"ENGINSH"},
+      {u"[LANGUAGE]\r\nlanguage=2\r\n", u"CHINESE"},
+      {u"[LANGUAGE]\r\nlanguage=0\r\n", u"CHINESE"},
+      {u"[language]\r\nLANGUAGE= 1 \r\n", u"ENGINSH"},
+      {u"[LANGUAGE]\r\nlanguage=1x\r\n", u"ENGINSH"},
+      {u"[LANGUAGE]\r\nlanguage=english\r\n", u"CHINESE"},
+      {u"[LANGUAGE]\r\n", u"CHINESE"},
+  };
+  for (const auto& c : cases) {
+    WriteUtf16(c.file);
+    EXPECT_EQ(LanguageSection(ini_, path_), c.section);
+  }
+}
+
+TEST_F(LanguageFileTest, LoadTakesTheChosenSectionWithoutFallback) {
+  WriteUtf16(u"[LANGUAGE]\r\nlanguage=1\r\n"
+             u"[CHINESE]\r\nMAIN_CAPTION=\u952E\u76D8\r\nKEY_PROMPT_SET=\u8BBE\u7F6E\r\n"
+             u"[ENGINSH]\r\nMAIN_CAPTION=Settings\r\nunknown_key=Key %03x?\r\n"
+             u"MACRO_ERR_MAX=%s%s%s%s\r\nMAIN_HELP_PROMPT=" + std::u16string(300, u'h') + u"\r\n");
+  TextTable t;
+  LoadTexts(ini_, path_, t);
+  EXPECT_EQ(t.Text(TextKey::MAIN_CAPTION), u"Settings");
+  EXPECT_EQ(t.Text(TextKey::KEY_PROMPT_SET), u"") << "no fallback to the other section";
+  EXPECT_EQ(t.Text(TextKey::MACRO_NEW_PREFIX), u"") << "a missing key gives an empty text";
+  EXPECT_EQ(t.Text(TextKey::MAIN_HELP_PROMPT), std::u16string(259, u'h'));
+  EXPECT_EQ(t.Format(TextKey::UNKNOWN_KEY, {std::int64_t{0x5A}}), u"Key 05a?");
+  EXPECT_EQ(t.Format(TextKey::MACRO_ERR_MAX, {std::int64_t{100}}), u"%s%s%s%s");
+}
+
+TEST_F(LanguageFileTest, MissingFileGivesChineseAndEmptyTexts) {
+  TextTable t;
+  LoadTexts(ini_, (dir_ / "absent.ini").u16string(), t);
+  EXPECT_EQ(LanguageSection(ini_, (dir_ / "absent.ini").u16string()), u"CHINESE");
+  for (std::size_t i = 0; i < kTextKeyCount; ++i) {
+    EXPECT_EQ(t.Text(static_cast<TextKey>(i)), u"") << TextKeyName(static_cast<TextKey>(i)).size();
+  }
+}
+
+TEST_F(LanguageFileTest, LookUpReadsAtTheMomentOfUse) {
+  WriteUtf16(u"[ENGINSH]\r\nMENU_1=Import\r\n");
+  EXPECT_EQ(LookUpText(ini_, path_, u"ENGINSH", u"MENU_1"), u"Import");
+  WriteUtf16(u"[ENGINSH]\r\nMENU_1=Importieren\r\n");
+  EXPECT_EQ(LookUpText(ini_, path_, u"ENGINSH", u"MENU_1"), u"Importieren");
+  EXPECT_EQ(LookUpText(ini_, path_, u"ENGINSH", u"MENU_2"), u"");
+}
+
+}  // namespace
+}  // namespace vendrel::skin
