@@ -57,6 +57,15 @@ PANEL_BITMAPS = (
      "lv", "lvok", "lan", "lanok", "sjsup", "sjsdown", "user1up", "user1down", "user2up", "user2down"]
     + [f"jdt{i}" for i in range(1, 11)] + [str(i) for i in range(26)])
 MODES = [m for m in range(1, 21) if m != 19]
+# Panel controls that show a bitmap, with one of their bitmaps: the bitmap's corner must match the
+# background it covers, since 24-bit bitmaps have no transparency.
+BITMAP_CONTROLS = {
+    "CONTROL_DengStaPic": "dengup", "CONTROL_LightSlider": "0", "CONTROL_SpeedSlider": "6",
+    "CONTROL_BLFXLStaPic": "kuosan", "CONTROL_BLFXLStaPic2": "leftup", "CONTROL_BLFXLStaPic3": "upup",
+    "CONTROL_FYSJSStaPic": "sjsup", "CONTROL_HXsjsStaPic": "sjsdown", "CONTROL_HONGPIC": "hong",
+    "CONTROL_LANPIC": "lanok", "CONTROL_USERgjStaPic1": "user1up", "CONTROL_USERgjStaPic2": "user2down",
+    "CONTROL_JDTStatic": "jdt1",
+}
 
 DIALOGS = {
     "Composite.ini": (
@@ -224,6 +233,17 @@ def check_main(faults, skins):
         if sheet in sheets:
             faults.check(sheets[sheet].size == size, f"{sheet} is {sheets[sheet].size}, background {size}")
     check_sheet_differences(faults, sheets, rects, key_rects, size)
+
+    for control, bitmap in BITMAP_CONTROLS.items():
+        path = os.path.join(skins, bitmap + ".bmp")
+        if control in rects and os.path.exists(path):
+            picture = Image.open(path).convert("RGB")
+            x, y, w, h = rects[control]
+            faults.check(picture.size == (w, h), f"{bitmap}.bmp is {picture.size}, {control} is {w} x {h}")
+            under = sheets.get("main_normal.jpg", background.convert("RGB")).getpixel((x, y))
+            corner = picture.getpixel((0, 0))
+            faults.check(max(abs(a - b) for a, b in zip(corner, under)) <= 6,
+                         f"{bitmap}.bmp edge {corner} does not match the background {under} under {control}")
 
     variants = sections.get("buttoninfo2", {})
     arrow = sheets.get("Arrow.jpg")

@@ -215,7 +215,8 @@ def _background():
     cv.rrect(x, y, w, h, 12, fill=P.PANEL, outline=P.PANEL_EDGE, width=1)
     cv.rect(x + 1, y + 14, 3, 22, fill=P.ACCENT)
     cv.line([(x + 16, _ROW_B - 9), (x + w - 16, _ROW_B - 9)], mix(P.PANEL, P.PANEL_EDGE, 0.6), 1)
-    # bottom bar
+    # bottom bar: flat, because the progress frames are drawn on its colour
+    cv.rect(0, BAR_Y, WIDTH, HEIGHT - BAR_Y, fill=P.BAR)
     cv.line([(20, BAR_Y), (WIDTH - 20, BAR_Y)], P.PLATE_EDGE, 1)
     # window edge
     window_shape.draw_edge(cv, CHAMFER, CORNER)

@@ -65,7 +65,7 @@ def key_cap(cv, rect, legend, sub, state):
 
 
 def _legend_font(cv, text, width, size, kind):
-    return cv.fit_font(text, "condensed_bold" if kind == "bold" and len(text) > 4 else kind, size,
+    return cv.fit_font(text, "condensed_bold" if kind == "bold" and len(text) > 3 else kind, size,
                        width - 6)
 
 
