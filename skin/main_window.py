@@ -257,8 +257,8 @@ def _draw_controls(cv, sheet):
                          lit=sheet == "over")
     strip = _flip_strip()
     Wd.flip_plate(cv, strip["FLIP_0"], lit=sheet == "disable")
-    for name in ("FLIP_1", "FLIP_2"):
-        Wd.flip_button(cv, strip[name], button_state)
+    for name in ("FLIP_1", "FLIP_2"):   # their selected slot shows the disabled sheet
+        Wd.flip_button(cv, strip[name], Wd.PRESSED if sheet == "disable" else button_state)
 
 
 SHEETS = ("normal", "over", "down", "disable", "color0", "color1")
