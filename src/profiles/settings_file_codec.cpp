@@ -1,0 +1,169 @@
+#include "profiles/settings_file_codec.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+
+#include "device/descriptors.h"
+#include "macros/little_endian.h"
+
+namespace vendrel::profiles {
+namespace {
+
+using macros::ReadU16;
+using macros::ReadU32;
+using macros::WriteU16;
+using macros::WriteU32;
+
+// The header fields that decide where the areas lie, read from valid bytes.
+struct Areas {
+  std::size_t macro_count;
+  std::size_t text_size;
+};
+
+Areas ReadAreas(std::span<const std::uint8_t> bytes) {
+  return Areas{ReadU16(bytes, kHdrOffMacroCount), ReadU32(bytes, kHdrOffTextSize)};
+}
+
+}  // namespace
+
+std::uint8_t HeaderChecksum(std::span<const std::uint8_t> header) {
+  unsigned sum = 0;
+  for (std::size_t i = 0; i < kHdrOffChecksum; ++i) sum += header[i];
+  return static_cast<std::uint8_t>(sum & 0xFF);
+}
+
+bool IsValidSettingsFile(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < kMinFileSize) return false;
+  const std::uint32_t total = ReadU32(bytes, kHdrOffTotalSize);
+  const Areas areas = ReadAreas(bytes);
+  const bool header_ok =
+      ReadU16(bytes, kHdrOffMagic) == kMagic && ReadU16(bytes, kHdrOffHeaderSize) == kHeaderSize &&
+      ReadU16(bytes, kHdrOffFormatA) == kFormatA && ReadU16(bytes, kHdrOffFormatB) == kFormatB &&
+      total >= kMinFileSize && ReadU16(bytes, kHdrOffRecordCount) == keys::kRecordCount &&
+      areas.macro_count <= macros::kMaxMacros && bytes[kHdrOffFlag] <= kMaxFlag &&
+      total == SettingsFileSize(areas.macro_count, areas.text_size) &&
+      bytes[kHdrOffChecksum] == HeaderChecksum(bytes);
+  // A file cut short would load as a partial store after the old one has been cleared.
+  return header_ok && bytes.size() >= total;
+}
+
+void WriteDescriptor(keys::ProfileKeyTable& table) {
+  const std::span<std::uint8_t> h(table.header);
+  for (std::size_t w = 0; w < kDescriptorWords; ++w) {
+    std::uint32_t value = kDescriptorConstants[w];
+    if (w == kDescriptorIdsWord) {
+      value = static_cast<std::uint32_t>(device::kVendorId) |
+              (static_cast<std::uint32_t>(device::kProductId) << 16);
+    }
+    WriteU32(h, kDescriptorOffset + 4 * w, value);
+  }
+}
+
+void RebuildSettingsHeader(keys::ProfileKeyTable& table, std::uint16_t macro_count,
+                           std::uint32_t text_size) {
+  const std::span<std::uint8_t> h(table.header);
+  const bool no_descriptor =
+      std::all_of(h.begin() + kDescriptorOffset, h.end(), [](std::uint8_t b) { return b == 0; });
+  std::fill(h.begin(), h.begin() + kHeaderSize, std::uint8_t{0});
+  WriteU16(h, kHdrOffMagic, kMagic);
+  WriteU16(h, kHdrOffHeaderSize, kHeaderSize);
+  WriteU16(h, kHdrOffFormatA, kFormatA);
+  WriteU16(h, kHdrOffFormatB, kFormatB);
+  WriteU32(h, kHdrOffTotalSize, static_cast<std::uint32_t>(SettingsFileSize(macro_count, text_size)));
+  WriteU16(h, kHdrOffRecordCount, static_cast<std::uint16_t>(keys::kRecordCount));
+  WriteU16(h, kHdrOffMacroCount, macro_count);
+  WriteU32(h, kHdrOffTextSize, text_size);
+  h[kHdrOffFlag] = 0;
+  h[kHdrOffChecksum] = HeaderChecksum(h);
+  if (no_descriptor) WriteDescriptor(table);
+}
+
+int SerializeStore(keys::KeyStore& store, std::vector<std::uint8_t>& out) {
+  if (store.macros.size() > macros::kMaxMacros) return 0;
+  const std::uint32_t text_size = store.strings.Total();
+  keys::ProfileKeyTable& table = store.Table();
+  RebuildSettingsHeader(table, static_cast<std::uint16_t>(store.macros.size()), text_size);
+
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes.assign(SettingsFileSize(store.macros.size(), text_size), 0);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+  const std::span<std::uint8_t> text_area =
+      std::span<std::uint8_t>(bytes).subspan(SettingsFileSize(store.macros.size(), 0));
+  std::uint32_t offset = 0;
+  for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
+    const std::uint32_t size = store.strings.Size(i);
+    if (size == 0 || !keys::CarriesText(table.records[i].type)) continue;
+    if (static_cast<std::uint64_t>(offset) + size > text_size) continue;
+    const std::u16string& text = store.strings.Text(i);
+    for (std::size_t u = 0; u < text.size(); ++u) {
+      WriteU16(text_area, offset + 2 * u, static_cast<std::uint16_t>(text[u]));
+    }
+    table.records[i].parameter = offset;
+    offset += size;
+  }
+
+  keys::EncodeProfileKeyTable(table,
+                              std::span<std::uint8_t>(bytes).first<keys::kProfileKeyTableSize>());
+  for (std::size_t m = 0; m < store.macros.size(); ++m) {
+    macros::EncodeMacroRecord(
+        store.macros[m], std::span<std::uint8_t>(bytes)
+                             .subspan(kMacroAreaOffset + m * macros::kMacroRecordSize)
+                             .first<macros::kMacroRecordSize>());
+  }
+  out = std::move(bytes);
+  return 1;
+}
+
+int DeserializeStore(std::span<const std::uint8_t> bytes, keys::KeyStore& store) {
+  if (!IsValidSettingsFile(bytes)) return 0;
+  const Areas areas = ReadAreas(bytes);
+  try {
+    auto table = std::make_unique<keys::ProfileKeyTable>();
+    keys::DecodeProfileKeyTable(bytes.first<keys::kProfileKeyTableSize>(), *table);
+    macros::MacroList list;
+    list.reserve(areas.macro_count);
+    for (std::size_t m = 0; m < areas.macro_count; ++m) {
+      list.push_back(macros::DecodeMacroRecord(
+          bytes.subspan(kMacroAreaOffset + m * macros::kMacroRecordSize)
+              .first<macros::kMacroRecordSize>()));
+    }
+    const std::span<const std::uint8_t> text_area =
+        bytes.subspan(SettingsFileSize(areas.macro_count, 0), areas.text_size);
+    auto strings = std::make_unique<keys::KeyStringTable>();
+    for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
+      if (!keys::CarriesText(table->records[i].type)) continue;
+      const std::size_t start = table->records[i].parameter & ~std::uint32_t{1};
+      // An offset outside the area names no text; a text runs to its terminator or the area's end.
+      if (start >= text_area.size()) continue;
+      std::u16string text;
+      for (std::size_t p = start; p + 1 < text_area.size(); p += 2) {
+        const std::uint16_t unit = ReadU16(text_area, p);
+        if (unit == 0) break;
+        text.push_back(static_cast<char16_t>(unit));
+      }
+      strings->Set(i, text);
+    }
+    store.Table() = *table;
+    store.macros = std::move(list);
+    store.strings = std::move(*strings);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+  return 1;
+}
+
+void MakeDefaultTable(keys::ProfileKeyTable& table) {
+  table = keys::ProfileKeyTable{};
+  for (std::size_t bank = 0; bank < keys::kGBankCount; ++bank) {
+    for (std::size_t g = 0; g < keys::kGKeyCount; ++g) {
+      table.At(0, keys::GRecordIndex(bank, g)).key_field = keys::GKeyFieldCode(bank, g);
+    }
+  }
+  RebuildSettingsHeader(table, 0, 0);
+}
+
+}  // namespace vendrel::profiles

@@ -1,0 +1,131 @@
+#include "profiles/settings_files.h"
+
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "device/results.h"
+#include "macros/macro_image_read.h"
+#include "profiles/settings_file_codec.h"
+
+namespace vendrel::profiles {
+
+SettingsFiles::SettingsFiles(keys::WorkingStore& store, platform::FileSystem& files,
+                             const platform::DocumentsFolder& documents,
+                             platform::MessageBoxes& boxes, const skin::TextTable& texts)
+    : store_(store), files_(files), documents_(documents), boxes_(boxes), texts_(texts) {}
+
+std::u16string SettingsFiles::UserFolder() const {
+  const std::u16string documents = documents_.Path();
+  if (documents.empty()) return {};
+  return platform::JoinPath(documents, kUserFolderName);
+}
+
+bool SettingsFiles::EnsureUserFolder() {
+  const std::u16string folder = UserFolder();
+  if (folder.empty()) return false;
+  if (files_.Exists(folder)) return true;
+  return files_.CreateFolder(folder);
+}
+
+std::u16string SettingsFiles::CacheFilePath() {
+  if (!EnsureUserFolder()) return {};
+  return platform::JoinPath(UserFolder(), kCacheFileName);
+}
+
+int SettingsFiles::ValidateSettingsFile(const std::u16string& path) {
+  std::vector<std::uint8_t> bytes;
+  switch (files_.ReadWholeFile(path, kMaxReadableFileSize, bytes)) {
+    case platform::kReadOk: break;
+    case platform::kReadCannotOpen: return kCannotOpen;
+    case platform::kReadOutOfMemory: return kOutOfMemory;
+    default: return kInvalid;  // missing or too large
+  }
+  if (bytes.size() < kMinFileSize) return kInvalid;
+  if (!IsValidSettingsFile(bytes)) {
+    boxes_.ShowOk(texts_.Format(skin::TextKey::PROFILE_FORMAT_ERROR, {std::u16string_view(path)}));
+    return kInvalid;
+  }
+  return kValid;
+}
+
+int SettingsFiles::LoadSettingsFile(const std::u16string& path) {
+  std::vector<std::uint8_t> bytes;
+  if (files_.ReadWholeFile(path, kMaxReadableFileSize, bytes) != platform::kReadOk) return 0;
+  auto lock = store_.Lock();
+  return DeserializeStore(bytes, store_);
+}
+
+bool SettingsFiles::SaveSettingsFile(const std::u16string& path, bool lock_it) {
+  std::unique_lock<std::recursive_mutex> lock;
+  if (lock_it) lock = store_.Lock();
+  std::vector<std::uint8_t> bytes;
+  if (SerializeStore(store_, bytes) != 1) return false;
+  return files_.WriteFileReplacing(path, bytes);
+}
+
+bool SettingsFiles::SaveCacheFile(bool lock_it) {
+  const std::u16string path = CacheFilePath();
+  if (path.empty() || !files_.FileExists(path)) return false;
+  return SaveSettingsFile(path, lock_it);
+}
+
+bool SettingsFiles::CreateDefaultSettings(const std::u16string& path, bool into_store) {
+  if (into_store) {
+    auto lock = store_.Lock();
+    store_.Clear();
+    MakeDefaultTable(store_.Table());
+    return true;
+  }
+  keys::KeyStore fresh;
+  MakeDefaultTable(fresh.Table());
+  std::vector<std::uint8_t> bytes;
+  if (SerializeStore(fresh, bytes) != 1) return false;
+  return files_.WriteFileReplacing(path, bytes);
+}
+
+bool SettingsFiles::ExportDeviceToFile(const std::u16string& path, device::CommandSet& commands,
+                                       keys::KeyMapView factory) {
+  const int active = commands.GetActiveProfile();
+  if (active < 0 || active > 3) return false;
+
+  auto maps = std::make_unique<std::array<device::KeyMapBytes, keys::kDeviceProfileCount>>();
+  for (std::size_t k = 0; k < keys::kDeviceProfileCount; ++k) {
+    if (commands.ReadKeyMap((*maps)[k], static_cast<int>(k)) != device::kOk) return false;
+  }
+  macros::MacroList list;
+  if (macros::ReadMacrosFromKeyboard(commands, texts_.Text(skin::TextKey::MACRO_NEW_PREFIX),
+                                     list) != device::kOk) {
+    return false;
+  }
+
+  keys::KeyStore exported;
+  for (std::size_t k = 0; k < keys::kDeviceProfileCount; ++k) {
+    keys::DecodeKeyMap((*maps)[k], factory, exported.Table().Block(k));
+  }
+  // Block 3 has no profile of the keyboard behind it and stays zero.
+  exported.macros = std::move(list);
+  std::vector<std::uint8_t> bytes;
+  if (SerializeStore(exported, bytes) != 1) return false;
+  return files_.WriteFileReplacing(path, bytes);
+}
+
+void SettingsFiles::ClearStore() {
+  auto lock = store_.Lock();
+  store_.Clear();
+}
+
+int SettingsFiles::RefreshCacheFromKeyboard(device::CommandSet& commands,
+                                            keys::KeyMapView factory) {
+  const std::u16string cache = CacheFilePath();
+  const bool exported = !cache.empty() && ExportDeviceToFile(cache, commands, factory);
+  auto lock = store_.Lock();
+  store_.Clear();
+  // A cache that cannot be read back must not leave an empty table without its G codes.
+  if (exported && LoadSettingsFile(cache) == 1) return kRefreshedFromKeyboard;
+  store_.Clear();
+  CreateDefaultSettings({}, true);
+  return kRefreshedWithDefaults;
+}
+
+}  // namespace vendrel::profiles

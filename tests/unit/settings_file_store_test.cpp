@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/documents_folder.h"
+#include "platform/file_system.h"
+#include "profiles/settings_file_codec.h"
+#include "profiles/settings_files.h"
+#include "support/recording_message_boxes.h"
+#include "support/temp_folder.h"
+
+namespace vendrel::profiles {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using keys::AssignmentType;
+
+Bytes ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& p, const Bytes& b) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+class SettingsFilesTest : public ::testing::Test {
+ protected:
+  SettingsFilesTest()
+      : documents(temp.U16()),
+        files(store, platform::PortableFileSystem(), documents, boxes, texts) {}
+
+  void FillStore() {
+    auto lock = store.Lock();
+    MakeDefaultTable(store.Table());
+    store.Table().At(0, 0x1E).type = AssignmentType::TextBlock;
+    store.strings.Set(0x1E, u"typed text");
+    store.Table().At(3, 0x2C).type = AssignmentType::LaunchProgram;
+    store.strings.Set(3 * 512 + 0x2C, u"C:\\x.exe");
+    macros::MacroRecord m;
+    m.id = 1;
+    m.name = u"one";
+    m.actions = {{100, 0x1E, macros::ActionKind::Press}, {0, 0x1E, macros::ActionKind::Release}};
+    store.macros = {m};
+  }
+
+  Bytes Serialized() {
+    auto lock = store.Lock();
+    Bytes b;
+    EXPECT_EQ(SerializeStore(store, b), 1);
+    return b;
+  }
+
+  testing::TempFolder temp;
+  platform::FixedDocumentsFolder documents;
+  testing::RecordingMessageBoxes boxes;
+  skin::TextTable texts;
+  keys::WorkingStore store;
+  SettingsFiles files;
+};
+
+TEST_F(SettingsFilesTest, CacheFileLivesInTheCreatedUserFolder) {
+  const fs::path folder = temp.Path() / "RX73P05D";
+  ASSERT_FALSE(fs::exists(folder));
+  const std::u16string cache = files.CacheFilePath();
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_EQ(fs::path(cache), folder / "$Profile0");
+  EXPECT_TRUE(files.EnsureUserFolder());  // already there
+}
+
+TEST(SettingsFilesNoDocuments, UnknownDocumentsFolderGivesNoPathsAndNoCacheSave) {
+  keys::WorkingStore store;
+  platform::FixedDocumentsFolder none(u"");
+  testing::RecordingMessageBoxes boxes;
+  skin::TextTable texts;
+  SettingsFiles files(store, platform::PortableFileSystem(), none, boxes, texts);
+  EXPECT_FALSE(files.EnsureUserFolder());
+  EXPECT_EQ(files.CacheFilePath(), u"");
+  EXPECT_FALSE(files.SaveCacheFile(true));
+}
+
+struct ValidateCase {
+  const char* name;
+  void (*make)(const fs::path&, const Bytes& valid);
+  int result;
+  bool message;
+};
+
+class ValidateTest : public SettingsFilesTest, public ::testing::WithParamInterface<ValidateCase> {};
+
+TEST_P(ValidateTest, ResultAndMessage) {
+  const ValidateCase& c = GetParam();
+  FillStore();
+  const fs::path p = temp.Path() / "x.fwc";
+  c.make(p, Serialized());
+  EXPECT_EQ(files.ValidateSettingsFile(p.u16string()), c.result);
+  if (c.message) {
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], u"wrong file format, revert to the default values: \n  " + p.u16string());
+  } else {
+    EXPECT_TRUE(boxes.shown.empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ValidateTest,
+    ::testing::Values(
+        ValidateCase{"Valid", [](const fs::path& p, const Bytes& b) { WriteFile(p, b); }, kValid, false},
+        ValidateCase{"Missing", [](const fs::path&, const Bytes&) {}, kInvalid, false},
+        ValidateCase{"OneByteTooSmall",
+                     [](const fs::path& p, const Bytes& b) { WriteFile(p, Bytes(b.begin(), b.begin() + 32831)); },
+                     kInvalid, false},
+        ValidateCase{"BadTotal",
+                     [](const fs::path& p, const Bytes& b) {
+                       Bytes c = b;
+                       c[8] ^= 1;
+                       c[31] = HeaderChecksum(c);
+                       WriteFile(p, c);
+                     },
+                     kInvalid, true},
+        ValidateCase{"Truncated",
+                     [](const fs::path& p, const Bytes& b) { WriteFile(p, Bytes(b.begin(), b.end() - 1)); },
+                     kInvalid, true},
+        ValidateCase{"FolderInsteadOfFile", [](const fs::path& p, const Bytes&) { fs::create_directory(p); },
+                     kCannotOpen, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsFilesTest, SaveThenLoadRestoresTheStore) {
+  FillStore();
+  const std::u16string path = temp.File("saved.fwc");
+  ASSERT_TRUE(files.SaveSettingsFile(path, true));
+  const Bytes on_disk = ReadFile(path);
+  EXPECT_EQ(on_disk, Serialized());
+
+  keys::WorkingStore other;
+  SettingsFiles other_files(other, platform::PortableFileSystem(), documents, boxes, texts);
+  auto lock = other.Lock();
+  ASSERT_EQ(other_files.LoadSettingsFile(path), 1);
+  auto lock2 = store.Lock();
+  EXPECT_EQ(other.Table(), store.Table());
+  EXPECT_EQ(other.macros, store.macros);
+  EXPECT_EQ(other.strings, store.strings);
+  EXPECT_FALSE(fs::exists(fs::path(platform::TemporaryPathFor(path))));
+}
+
+TEST_F(SettingsFilesTest, LoadRefusesMissingAndMalformedFilesWithoutTouchingTheStore) {
+  FillStore();
+  const Bytes good = Serialized();
+  struct Case {
+    const char* name;
+    Bytes bytes;
+  };
+  Bytes count_huge = good;
+  count_huge[14] = 0xFF;
+  count_huge[15] = 0xFF;
+  count_huge[31] = HeaderChecksum(count_huge);
+  const std::vector<Case> cases{{"cut in the key table", Bytes(good.begin(), good.begin() + 1000)},
+                                {"cut in the macros", Bytes(good.begin(), good.begin() + 40000)},
+                                {"huge macro count", count_huge}};
+  for (const Case& c : cases) {
+    const fs::path p = temp.Path() / "bad.fwc";
+    WriteFile(p, c.bytes);
+    auto lock = store.Lock();
+    const auto macros_before = store.macros;
+    EXPECT_EQ(files.LoadSettingsFile(p.u16string()), 0) << c.name;
+    EXPECT_EQ(store.macros, macros_before) << c.name;
+  }
+  auto lock = store.Lock();
+  EXPECT_EQ(files.LoadSettingsFile(temp.File("absent.fwc")), 0);
+}
+
+TEST_F(SettingsFilesTest, FailedSaveKeepsThePreviousFile) {
+  FillStore();
+  const std::u16string path = temp.File("keep.fwc");
+  const Bytes previous{1, 2, 3, 4};
+  WriteFile(path, previous);
+  // The temporary file cannot be created: a folder stands where it would go.
+  fs::create_directory(fs::path(platform::TemporaryPathFor(path)));
+  EXPECT_FALSE(files.SaveSettingsFile(path, true));
+  EXPECT_EQ(ReadFile(path), previous);
+}
+
+TEST_F(SettingsFilesTest, FailedReplaceKeepsThePreviousFileAndRemovesTheTemporary) {
+  FillStore();
+  // The target is a non-empty folder, which a file cannot replace.
+  const fs::path target = temp.Path() / "occupied";
+  fs::create_directory(target);
+  WriteFile(target / "inside", Bytes{9});
+  EXPECT_FALSE(files.SaveSettingsFile(target.u16string(), true));
+  EXPECT_EQ(ReadFile(target / "inside"), Bytes{9});
+  EXPECT_FALSE(fs::exists(fs::path(platform::TemporaryPathFor(target.u16string()))));
+}
+
+TEST_F(SettingsFilesTest, SaveCacheOnlyOverAnExistingCacheFile) {
+  FillStore();
+  const fs::path cache(files.CacheFilePath());
+  EXPECT_FALSE(files.SaveCacheFile(true));
+  EXPECT_FALSE(fs::exists(cache));
+  WriteFile(cache, Bytes{0});
+  EXPECT_TRUE(files.SaveCacheFile(false));
+  EXPECT_EQ(ReadFile(cache), Serialized());
+}
+
+TEST_F(SettingsFilesTest, DefaultSettingsToFileAndIntoStore) {
+  const std::u16string path = temp.File("default.fwc");
+  ASSERT_TRUE(files.CreateDefaultSettings(path, false));
+  const Bytes b = ReadFile(path);
+  EXPECT_EQ(b.size(), 32832u);
+  EXPECT_TRUE(IsValidSettingsFile(b));
+
+  FillStore();
+  ASSERT_TRUE(files.CreateDefaultSettings(u"", true));
+  auto lock = store.Lock();
+  EXPECT_TRUE(store.macros.empty());
+  EXPECT_EQ(store.strings.Total(), 0u);
+  EXPECT_EQ(store.Table().At(0, keys::GRecordIndex(1, 0)).key_field, 0x1301);
+  EXPECT_EQ(store.Table().At(0, 0x1E).type, AssignmentType::Default);
+  Bytes from_store;
+  ASSERT_EQ(SerializeStore(store, from_store), 1);
+  EXPECT_EQ(from_store, b);
+}
+
+TEST_F(SettingsFilesTest, ClearStoreEmptiesEverything) {
+  FillStore();
+  files.ClearStore();
+  auto lock = store.Lock();
+  EXPECT_TRUE(store.macros.empty());
+  EXPECT_EQ(store.strings.Total(), 0u);
+  EXPECT_EQ(store.Table(), keys::ProfileKeyTable{});
+}
+
+}  // namespace
+}  // namespace vendrel::profiles
