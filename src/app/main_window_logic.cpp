@@ -124,7 +124,11 @@ void MainWindowLogic::CloseProgram() {
   closed_ = true;
 }
 
-void MainWindowLogic::OnConnected() { services_.ConnectRefresh(); }
+void MainWindowLogic::OnConnected() {
+  services_.ConnectRefresh();
+  view_.RefreshKeyButtons();
+  view_.MarkActiveProfile(services_.ActiveProfile());
+}
 
 void MainWindowLogic::OnDisconnected() { view_.CloseChildDialogs(); }
 

@@ -51,6 +51,7 @@ class MainWindowView {
   virtual void StartBusy() = 0;
   virtual void StopBusy() = 0;
   virtual void RefreshKeyButtons() = 0;
+  virtual void MarkActiveProfile(int profile) = 0;  // 0..2 checks that profile's button; else none
   virtual void CloseChildDialogs() = 0;
 
   // Shutdown.
@@ -84,6 +85,7 @@ class MainWindowServices {
   virtual void ClearActiveProfileAssignments() = 0;
   virtual void RestoreDefaultLighting() = 0;
   virtual void ConnectRefresh() = 0;
+  virtual int ActiveProfile() = 0;  // the keyboard's profile as last read; -1 when unknown
   virtual void BuildSceneMenu() = 0;
   virtual void ReleaseWorkingStore() = 0;
   virtual void ReleaseDeviceStore() = 0;

@@ -20,6 +20,7 @@ class Recorder : public MainWindowView, public MainWindowServices {
   bool device_ok = true;
   bool layered_ok = true;
   int presence = 1;
+  int active_profile = 2;
   bool connected = true;
   bool answer_yes = true;
   int save_result = 1;
@@ -71,6 +72,7 @@ class Recorder : public MainWindowView, public MainWindowServices {
   void StartBusy() override { Call("busy-start"); }
   void StopBusy() override { Call("busy-stop"); }
   void RefreshKeyButtons() override { Call("refresh-keys"); }
+  void MarkActiveProfile(int p) override { Call("mark-profile " + std::to_string(p)); }
   void CloseChildDialogs() override { Call("close-children"); }
   bool ChildAgreesToClose(ChildDialog child) override {
     Call("ask-child " + std::to_string(static_cast<int>(child)));
@@ -102,6 +104,7 @@ class Recorder : public MainWindowView, public MainWindowServices {
   void ClearActiveProfileAssignments() override { Call("clear-keys"); }
   void RestoreDefaultLighting() override { Call("default-lighting"); }
   void ConnectRefresh() override { Call("connect-refresh"); }
+  int ActiveProfile() override { return active_profile; }
   void BuildSceneMenu() override { Call("scene-menu"); }
   void ReleaseWorkingStore() override { Call("release-working"); }
   void ReleaseDeviceStore() override {
@@ -308,10 +311,10 @@ TEST_F(MainWindow, BusyFramesCycleThroughTen) {
   EXPECT_EQ(frames, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}));
 }
 
-TEST_F(MainWindow, ConnectAndDetachMessagesReachTheirHandlers) {
+TEST_F(MainWindow, ConnectRefreshesStoreThenKeysThenMarksTheActiveProfile) {
   logic.OnConnected();
   logic.OnDisconnected();
-  EXPECT_EQ(r.calls, (Calls{"connect-refresh", "close-children"}));
+  EXPECT_EQ(r.calls, (Calls{"connect-refresh", "refresh-keys", "mark-profile 2", "close-children"}));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "app/main_window_commands.h"
+#include "app/main_window_controls.h"
 #include "app/named_events.h"
 #include "app/pre_translate.h"
 #include "app/shell_menus.h"
@@ -132,6 +133,32 @@ TEST(NamedEvents, NamesAreNumberedFrom01To208AndDistinct) {
   std::set<std::u16string> names;
   for (int n = 1; n <= kNamedEventCount; ++n) names.insert(NamedEventName(n));
   EXPECT_EQ(names.size(), static_cast<std::size_t>(kNamedEventCount));
+}
+
+TEST(SkinKeys, KeyAndGKeyNamesFollowTheSkinPatterns) {
+  EXPECT_EQ(KeySkinKey(0x1E), u"KEY_01E");   // A
+  EXPECT_EQ(KeySkinKey(0xB7), u"KEY_0B7");   // Print Screen
+  EXPECT_EQ(KeySkinKey(0x9C), u"KEY_09C");   // Num Enter
+  EXPECT_EQ(KeySkinKey(0x15D), u"KEY_15D");
+  EXPECT_EQ(KeySkinKey(0), u"KEY_000");
+  EXPECT_EQ(KeySkinKey(0x1234), u"KEY_1234");
+  EXPECT_EQ(GKeySkinKey(1), u"FUNC_G1");
+  EXPECT_EQ(GKeySkinKey(9), u"FUNC_G9");
+}
+
+TEST(ShellControls, IdsAndSkinKeysAreUniqueAndSlotsFullySpelled) {
+  std::set<int> ids;
+  std::set<std::u16string_view> keys;
+  for (const ShellControl& c : kShellControls) {
+    EXPECT_TRUE(ids.insert(c.id).second) << c.id;
+    EXPECT_TRUE(keys.insert(c.skin_key).second) << c.id;
+    EXPECT_EQ(c.slots.size(), 5u) << c.id;
+    EXPECT_EQ(c.slots.find_first_not_of("NHPD"), std::string_view::npos) << c.id;
+  }
+  // The Apply button alone shows the disabled sheet while it is disabled.
+  for (const ShellControl& c : kShellControls) {
+    EXPECT_EQ(c.slots[3] == 'D', c.id == kIdApply) << c.id;
+  }
 }
 
 }  // namespace

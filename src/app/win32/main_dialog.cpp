@@ -1,0 +1,531 @@
+#include "app/win32/main_dialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <thread>
+
+#include "app/main_window_commands.h"
+#include "app/main_window_controls.h"
+#include "app/pre_translate.h"
+#include "app/shell_menus.h"
+#include "app/window_messages.h"
+#include "app/win32/resource_ids.h"
+#include "keys/assignment_model.h"
+#include "keys/key_table.h"
+#include "skin/placement.h"
+#include "skin/ui/placement_ops.h"
+
+namespace vendrel::app {
+namespace {
+
+using controls::ImageButton;
+using controls::WideFrom;
+using skin::MainSheet;
+
+constexpr wchar_t kAppTitle[] = L"Corvasse Vendrel Gaming Keyboard";
+constexpr std::u16string_view kDefaultLink = u"https://corvasse.example/vendrel";
+constexpr COLORREF kLabelGrey = RGB(0xE4, 0xE4, 0xE4);
+constexpr UINT kTooltipShowMs = 2000;
+constexpr int kFirstKeyHandlerId = 1010;
+constexpr int kLastKeyHandlerId = 1120;
+constexpr int kFirstProfileButton = 1135;
+constexpr int kBankIndicatorId = 1128;
+
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+}  // namespace
+
+COrvaneDlg::COrvaneDlg(const AppPaths& paths, platform::IniProfile& ini, ShellServices& services,
+                       ShellFlags& flags, Win32InstancePlatform& instance)
+    : CBaseDialog(kMainDialogId, nullptr, ini, paths.main_skin_file, paths.skin_folder),
+      paths_(paths),
+      services_(services),
+      flags_(flags),
+      instance_(instance),
+      logic_(*this, services, flags) {
+  flags_.settings_changed = false;
+}
+
+COrvaneDlg::~COrvaneDlg() = default;
+
+// ---- initialisation -------------------------------------------------------------------------
+
+BOOL COrvaneDlg::OnInitDialog() {
+  services_.SetHost(this, Hwnd());
+  taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  about_ = std::make_unique<CAboutDlg>(
+      [this](const char* key) { return TextW(key); }, link_);
+  return logic_.OnInitDialog() ? TRUE : FALSE;
+}
+
+bool COrvaneDlg::InitialiseSkin() { return skin::CBaseDialog::InitialiseSkin(); }
+
+void COrvaneDlg::AddAboutToSystemMenu() {
+  HMENU system = ::GetSystemMenu(Hwnd(), FALSE);
+  if (system == nullptr) return;
+  ::AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(system, MF_STRING, kSysCommandAbout, L"&About...");
+}
+
+void COrvaneDlg::SetWindowIcons(int icon_id) {
+  HINSTANCE module = ::GetModuleHandleW(nullptr);
+  big_icon_ = static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(icon_id), IMAGE_ICON,
+                                              ::GetSystemMetrics(SM_CXICON),
+                                              ::GetSystemMetrics(SM_CYICON), LR_SHARED));
+  small_icon_ = static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(icon_id), IMAGE_ICON,
+                                                ::GetSystemMetrics(SM_CXSMICON),
+                                                ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_));
+  ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
+}
+
+void COrvaneDlg::PublishMainWindow() { services_.SetHost(this, Hwnd()); }
+
+bool COrvaneDlg::LoadLayeredWindowFunction() {
+  // The module stays loaded for the life of the process, like every system library.
+  HMODULE user = ::LoadLibraryW(L"user32.dll");
+  if (user == nullptr) return false;
+  return ::GetProcAddress(user, "SetLayeredWindowAttributes") != nullptr;
+}
+
+void COrvaneDlg::LoadStateSheets() {
+  RECT client{};
+  ::GetClientRect(Hwnd(), &client);
+  const skin::SurfaceSize size = skin::SheetSurfaceSize(client.right, client.bottom);
+  for (std::size_t i = 0; i < sheets_.size(); ++i) {
+    const std::u16string file = paths_.skin_folder + std::u16string(skin::kMainSheetFiles[i]);
+    sheets_[i].Load(WideFrom(file), size.width, size.height);
+  }
+}
+
+void COrvaneDlg::ReadLink() {
+  link_ = Wide(Ini().GetString(u"SCREEN", u"Link", kDefaultLink).value_or(u""));
+  if (about_) about_->SetLink(link_);
+}
+
+ImageButton& COrvaneDlg::AddButton(int id) {
+  auto& slot = buttons_[id];
+  if (!slot) {
+    slot = std::make_unique<ImageButton>();
+    slot->Attach(Hwnd(), id);
+  }
+  return *slot;
+}
+
+ImageButton* COrvaneDlg::Button(int id) {
+  const auto it = buttons_.find(id);
+  return it == buttons_.end() ? nullptr : it->second.get();
+}
+
+HFONT COrvaneDlg::Font(const wchar_t* face, int points) {
+  HDC dc = ::GetDC(Hwnd());
+  const int height = -::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+  ::ReleaseDC(Hwnd(), dc);
+  fonts_.emplace_back(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+  return fonts_.back().get();
+}
+
+void COrvaneDlg::AddTooltip(HWND control, const std::wstring& text) {
+  if (tooltip_ == nullptr) {
+    tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kTooltipShowMs);
+  }
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof(info);
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = Hwnd();
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  info.lpszText = const_cast<wchar_t*>(text.c_str());
+  ::SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void COrvaneDlg::PlaceControls() {
+  const auto sheet = [this](MainSheet s) { return &sheets_[static_cast<std::size_t>(s)]; };
+  // Key, G and Fn buttons: normal, hover, pressed, normal again while disabled, and the "set" look.
+  const skin::SlotSurfaces key_slots{sheet(MainSheet::Normal), sheet(MainSheet::Over),
+                                     sheet(MainSheet::Down), sheet(MainSheet::Normal),
+                                     sheet(MainSheet::Disable)};
+  std::vector<bool> carries_key(kLastKeyHandlerId - kFirstKeyHandlerId + 1, false);
+  for (const keys::KeyButton& key : keys::KeyButtonTable()) {
+    skin::PlaceWithImages(AddButton(key.control_id), Ini(), skin::kSectionButtonInfo,
+                          KeySkinKey(keys::Fold(key.code)), key_slots);
+    if (key.control_id >= kFirstKeyHandlerId && key.control_id <= kLastKeyHandlerId) {
+      carries_key[key.control_id - kFirstKeyHandlerId] = true;
+    }
+  }
+  // Buttons in the key range without a key (D1..D6, 1057) have no place of their own here.
+  for (int id = kFirstKeyHandlerId; id <= kLastKeyHandlerId; ++id) {
+    if (carries_key[id - kFirstKeyHandlerId]) continue;
+    skin::PlaceWithImages(AddButton(id), Ini(), skin::kSectionButtonInfo, u"KEY_NONE", key_slots);
+  }
+  for (std::size_t g = 0; g < keys::kGKeyControlIds.size(); ++g) {
+    skin::PlaceWithImages(AddButton(keys::kGKeyControlIds[g]), Ini(), skin::kSectionButtonInfo,
+                          GKeySkinKey(static_cast<int>(g) + 1), key_slots);
+  }
+  for (const ShellControl& c : kShellControls) {
+    const skin::SlotSheets letters = skin::SlotSheetsFromLetters(c.slots);
+    skin::SlotSurfaces surfaces{};
+    for (std::size_t i = 0; i < surfaces.size(); ++i) surfaces[i] = sheet(letters[i]);
+    skin::PlaceWithImages(AddButton(c.id), Ini(), skin::kSectionButtonInfo, c.skin_key, surfaces);
+  }
+  // Arrows beside the flip buttons, pointing down while the first page shows.
+  skin::PlaceWithVariant(AddButton(kIdLeftArrow), Ini(), skin::kSectionButtonInfo, u"LEFT_ARROW",
+                         skin::kSectionButtonInfo2, u"DOWN_ARROW_LEFT1", sheet(MainSheet::Arrow));
+  skin::PlaceWithVariant(AddButton(kIdRightArrow), Ini(), skin::kSectionButtonInfo,
+                         u"RIGHT_ARROW", skin::kSectionButtonInfo2, u"DOWN_ARROW_RIGHT1",
+                         sheet(MainSheet::Arrow));
+
+  if (ImageButton* link = Button(kIdLink)) {
+    link->SetLabel(link_, Font(L"Tahoma", 8), kLabelGrey);
+    AddTooltip(link->Hwnd(), link_);
+  }
+  if (ImageButton* version = Button(kIdVersion)) {
+    version->SetLabel(TextW("MAIN_BUTTON_KORVEL_VER"), Font(L"Verdana", 8), kLabelGrey);
+    ::EnableWindow(version->Hwnd(), FALSE);
+  }
+  if (ImageButton* profiles = Button(kIdProfiles)) {
+    profiles->SetLabel(L"", Font(L"Arial", 10), kLabelGrey);
+  }
+  // Lock indicators and the bank indicator only show state.
+  for (const int id : {1125, 1126, 1127, kBankIndicatorId}) {
+    if (ImageButton* b = Button(id)) ::EnableWindow(b->Hwnd(), FALSE);
+  }
+  // Buttons disabled because the skin has no place for them must keep showing their normal look.
+  for (const auto& [id, button] : buttons_) button->Redraw();
+}
+
+void COrvaneDlg::LayOutLightingPanel() {
+  // The lighting panel's controls are placed by the lighting panel when it joins.
+}
+
+void COrvaneDlg::BecomeToolWindow() {
+  LONG_PTR ex = ::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE);
+  ex = (ex & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW;
+  ::SetWindowLongPtrW(Hwnd(), GWL_EXSTYLE, ex);
+}
+
+void COrvaneDlg::SetMainTag() {
+  ::SetWindowLongPtrW(Hwnd(), GWLP_USERDATA, static_cast<LONG_PTR>(kTagMain));
+}
+
+void COrvaneDlg::AddFrameStyles() {
+  const LONG_PTR style = ::GetWindowLongPtrW(Hwnd(), GWL_STYLE);
+  ::SetWindowLongPtrW(Hwnd(), GWL_STYLE, style | WS_MINIMIZEBOX | WS_SYSMENU);
+}
+
+void COrvaneDlg::SetCaption(std::u16string_view caption) {
+  ::SetWindowTextW(Hwnd(), Wide(caption).c_str());
+}
+
+void COrvaneDlg::CreateNamedEvents() { events_.CreateAll(); }
+
+void COrvaneDlg::SetColourKeysSwitchText(std::u16string_view text) {
+  if (ImageButton* sw = Button(kIdColourSwitch)) {
+    sw->SetLabel(Wide(text), Font(L"Arial", 10), kLabelGrey);
+  }
+}
+
+void COrvaneDlg::PostInitMessage() { ::PostMessageW(Hwnd(), kMsgInit, kTagInit, 0); }
+
+void COrvaneDlg::ApplyLabels() {
+  HFONT label_font = Font(L"Tahoma", 9);
+  for (const LabelledControl& c : kLabelledControls) {
+    if (ImageButton* b = Button(c.id)) b->SetLabel(TextW(c.text_key), label_font, RGB(255, 255, 255));
+  }
+  for (const LabelledControl& c : kTooltipControls) {
+    if (ImageButton* b = Button(c.id)) AddTooltip(b->Hwnd(), TextW(c.text_key));
+  }
+}
+
+std::wstring COrvaneDlg::TextW(std::string_view key) { return Wide(services_.Text(key)); }
+
+// ---- tray, visibility, messages ---------------------------------------------------------------
+
+void COrvaneDlg::AddTrayIcon(int icon_id, std::u16string_view tooltip) {
+  tray_.Add(Hwnd(), kTrayIconId, kMsgTrayCallback, icon_id, Wide(tooltip));
+}
+
+void COrvaneDlg::ChangeTrayIcon(int icon_id) { tray_.SetIcon(icon_id); }
+
+void COrvaneDlg::RemoveTrayIcon() { tray_.Remove(); }
+
+void COrvaneDlg::Hide() { ::ShowWindow(Hwnd(), SW_HIDE); }
+
+void COrvaneDlg::ShowAsApplicationWindow() {
+  LONG_PTR ex = ::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE);
+  ex = (ex & ~static_cast<LONG_PTR>(WS_EX_TOOLWINDOW)) | WS_EX_APPWINDOW;
+  ::SetWindowLongPtrW(Hwnd(), GWL_EXSTYLE, ex);
+  ::ShowWindow(Hwnd(), ::IsIconic(Hwnd()) ? SW_RESTORE : SW_SHOW);
+  ::SetForegroundWindow(Hwnd());
+}
+
+void COrvaneDlg::ShowMessage(std::u16string_view text) {
+  ::MessageBoxW(Hwnd(), Wide(text).c_str(), L"", MB_OK);
+}
+
+bool COrvaneDlg::AskYesNo(std::u16string_view text) {
+  return ::MessageBoxW(Hwnd(), Wide(text).c_str(), kAppTitle,
+                       MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
+}
+
+void COrvaneDlg::EnableApply(bool enabled) {
+  if (ImageButton* apply = Button(kIdApply)) {
+    ::EnableWindow(apply->Hwnd(), enabled ? TRUE : FALSE);
+    apply->Redraw();
+  } else if (HWND h = ::GetDlgItem(Hwnd(), kIdApply)) {
+    ::EnableWindow(h, enabled ? TRUE : FALSE);
+  }
+}
+
+void COrvaneDlg::StartBusy() {
+  if (!busy_) busy_ = std::make_unique<BusyWorker>(Hwnd());
+  busy_->Start();
+}
+
+void COrvaneDlg::StopBusy() {
+  if (busy_) busy_->Stop();
+}
+
+void COrvaneDlg::RefreshKeyButtons() {
+  const int profile = services_.ActiveProfile();
+  const std::size_t block = profile < 0 ? 0 : static_cast<std::size_t>(profile);
+  keys::WorkingStore& store = services_.Working();
+  auto lock = store.Lock();
+  for (const keys::KeyButton& key : keys::KeyButtonTable()) {
+    if (ImageButton* b = Button(key.control_id)) {
+      b->SetSelected(keys::IsAssignmentSet(keys::ReadAssignment(store, block, keys::Fold(key.code))));
+    }
+  }
+  const std::size_t bank = static_cast<std::size_t>(services_.GBank());
+  for (std::size_t g = 0; g < keys::kGKeyControlIds.size(); ++g) {
+    if (ImageButton* b = Button(keys::kGKeyControlIds[g])) {
+      b->SetSelected(keys::IsAssignmentSet(
+          keys::ReadAssignment(store, block, keys::kFirstGRecord + 9 * bank + g)));
+    }
+  }
+  RefreshBankIndicator();
+}
+
+void COrvaneDlg::RefreshBankIndicator() {
+  if (ImageButton* ab = Button(kBankIndicatorId)) ab->SetSelected(services_.GBank() == 1);
+}
+
+void COrvaneDlg::MarkActiveProfile(int profile) {
+  for (int i = 0; i < 3; ++i) {
+    if (ImageButton* b = Button(kFirstProfileButton + i)) b->SetSelected(i == profile);
+  }
+}
+
+void COrvaneDlg::CloseChildDialogs() {
+  if (about_) about_->CanClose();
+}
+
+bool COrvaneDlg::ChildAgreesToClose(ChildDialog child) {
+  if (child == ChildDialog::About) return about_ ? about_->CanClose() : true;
+  return true;  // the profile and composite dialogs are not open while they do not exist
+}
+
+void COrvaneDlg::CloseInstanceMutex() { instance_.CloseMutex(); }
+
+void COrvaneDlg::CloseNamedEvents() { events_.CloseAll(); }
+
+void COrvaneDlg::ReleaseSkinBitmaps() {
+  ReleaseBitmaps();
+  for (auto& s : sheets_) s.Reset();
+}
+
+void COrvaneDlg::EndModalLoop() { EndModal(IDOK); }
+
+void COrvaneDlg::ExitProcess() { ::ExitProcess(0); }
+
+// ---- device::HostWindow -------------------------------------------------------------------------
+
+void COrvaneDlg::SendMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) {
+  ::SendMessageW(Hwnd(), message, first, second);
+}
+
+void COrvaneDlg::PostMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) {
+  ::PostMessageW(Hwnd(), message, first, second);
+}
+
+void COrvaneDlg::StartTimer(std::uint32_t id, std::uint32_t period_ms) {
+  ::SetTimer(Hwnd(), id, period_ms, nullptr);
+}
+
+void COrvaneDlg::HideWindow() { ::ShowWindow(Hwnd(), SW_HIDE); }
+
+void COrvaneDlg::SetTrayIcon(int icon_id) { logic_.SetTrayIcon(icon_id); }
+
+void COrvaneDlg::RunWorker(std::function<void()> work) { std::thread(std::move(work)).detach(); }
+
+bool COrvaneDlg::IsReady() const { return flags_.ready.load(); }
+
+bool COrvaneDlg::StartFlag() const { return flags_.start.load(); }
+
+void COrvaneDlg::SetStartFlag() { flags_.start = true; }
+
+// ---- commands and messages ---------------------------------------------------------------------
+
+void COrvaneDlg::OnOK() { logic_.OnOk(); }
+
+void COrvaneDlg::OnCancel() { logic_.Hide(); }
+
+void COrvaneDlg::OpenHelp() {
+  ::ShellExecuteW(Hwnd(), L"open", L"index.html", L"NULL", WideFrom(paths_.help_folder).c_str(),
+                  SW_SHOWNORMAL);
+}
+
+void COrvaneDlg::OpenLink() {
+  ::ShellExecuteW(Hwnd(), L"open", link_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void COrvaneDlg::ShowMainMenu() {
+  controls::UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kMainMenuId)));
+  HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
+  if (popup == nullptr) return;
+  for (const MenuItemSpec& item : kMainMenuItems) {
+    const std::wstring text = TextW(item.text_key);
+    ::ModifyMenuW(popup, static_cast<UINT>(item.position), MF_BYPOSITION | MF_STRING,
+                  static_cast<UINT_PTR>(item.command), text.c_str());
+  }
+  POINT at{};
+  ::GetCursorPos(&at);
+  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, Hwnd(), nullptr);
+}
+
+void COrvaneDlg::ShowTrayMenu() {
+  controls::UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTrayIconId)));
+  HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
+  if (popup == nullptr) return;
+  for (const MenuItemSpec& item : kTrayMenuItems) {
+    const std::wstring text = TextW(item.text_key);
+    ::ModifyMenuW(popup, static_cast<UINT>(item.position), MF_BYPOSITION | MF_STRING,
+                  static_cast<UINT_PTR>(item.command), text.c_str());
+  }
+  ::SetMenuDefaultItem(popup, 0, TRUE);
+  ::SetForegroundWindow(Hwnd());
+  POINT at{};
+  ::GetCursorPos(&at);
+  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Hwnd(), nullptr);
+  // Lets the menu close when the user clicks elsewhere.
+  ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
+}
+
+void COrvaneDlg::OnCommand(int id) {
+  switch (ClassifyCommand(id)) {
+    case ShellCommand::Apply: logic_.Apply(); break;
+    case ShellCommand::Ok: OnOK(); break;
+    case ShellCommand::Cancel: OnCancel(); break;
+    case ShellCommand::RestoreDefaults: logic_.RestoreDefaults(); break;
+    case ShellCommand::MainMenu: ShowMainMenu(); break;
+    case ShellCommand::OpenLink: OpenLink(); break;
+    case ShellCommand::Help: OpenHelp(); break;
+    case ShellCommand::Minimise: ::PostMessageW(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
+    case ShellCommand::CloseProgram: logic_.CloseProgram(); break;
+    case ShellCommand::Show: logic_.Show(); break;
+    case ShellCommand::About: if (about_) about_->Show(); break;
+    // Import, export, the profile and update dialogs and the keyboard view's clicks are handled
+    // by their own windows as they join.
+    default: break;
+  }
+}
+
+bool COrvaneDlg::PreTranslateMessage(MSG& msg) {
+  if (msg.hwnd != Hwnd() && !::IsChild(Hwnd(), msg.hwnd)) return false;
+  switch (ClassifyPreTranslate(msg.message, msg.wParam, false)) {
+    case PreTranslate::Swallow: return true;
+    case PreTranslate::RunApply: logic_.Apply(); return true;
+    case PreTranslate::Normal: return false;
+  }
+  return false;
+}
+
+INT_PTR COrvaneDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) {
+  handled = true;
+  switch (ClassifyPrivateMessage(message, static_cast<std::uintptr_t>(wparam))) {
+    case PrivateMessage::Init: logic_.OnDeferredInit(); return 0;
+    case PrivateMessage::Open: logic_.Show(); return 0;
+    case PrivateMessage::Kill: logic_.CloseProgram(); return 0;
+    case PrivateMessage::Profile: logic_.OnConnected(); return 0;
+    case PrivateMessage::Detach: logic_.OnDisconnected(); return 0;
+    case PrivateMessage::Led: RefreshKeyButtons(); return 0;
+    case PrivateMessage::Apply:  // reaches the window only when sent; posted ones run in the loop
+    case PrivateMessage::None: break;
+  }
+  if (message == taskbar_created_ && taskbar_created_ != 0) {
+    logic_.OnTaskbarCreated();
+    return 0;
+  }
+  switch (message) {
+    case kMsgTrayCallback:
+      switch (ClassifyTrayNotification(static_cast<std::uintptr_t>(lparam))) {
+        case TrayAction::ShowMenu: ShowTrayMenu(); break;
+        case TrayAction::Open: ::SendMessageW(Hwnd(), WM_COMMAND, kCmdOpen, 0); break;
+        case TrayAction::None: break;
+      }
+      return 0;
+    case kMsgBusyStarted:
+      ::SetTimer(Hwnd(), kTimerBusy, 50, nullptr);
+      return 0;
+    case kMsgBusyStopped:
+      ::KillTimer(Hwnd(), kTimerBusy);
+      return 0;
+    case WM_NCPAINT:
+      logic_.OnFramePaint();
+      return 0;
+    case WM_PAINT:
+      if (!::IsIconic(Hwnd())) break;
+      {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(Hwnd(), &ps);
+        RECT r{};
+        ::GetClientRect(Hwnd(), &r);
+        const int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
+        ::DrawIcon(dc, (r.right - cx + 1) / 2, (r.bottom - cy + 1) / 2, big_icon_);
+        ::EndPaint(Hwnd(), &ps);
+      }
+      return 0;
+    case WM_QUERYDRAGICON:
+      return reinterpret_cast<INT_PTR>(big_icon_);
+    case WM_SYSCOMMAND:
+      if ((wparam & 0xFFF0) == kSysCommandAbout) {
+        if (about_) about_->Show();
+        return 0;
+      }
+      break;
+    case WM_HELP:
+      OpenHelp();
+      return TRUE;
+    case WM_TIMER:
+      if (wparam == kTimerBusy) {
+        logic_.NextBusyFrame();  // the progress image joins with the lighting panel
+        return 0;
+      }
+      if (wparam == kTimerLighting) {
+        ::KillTimer(Hwnd(), kTimerLighting);  // one shot; the lighting re-read joins later
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == 0) {
+        OnCommand(LOWORD(wparam));
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      logic_.Hide();
+      return 0;
+    default:
+      break;
+  }
+  handled = false;
+  return 0;
+}
+
+}  // namespace vendrel::app

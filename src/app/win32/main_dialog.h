@@ -1,0 +1,122 @@
+#pragma once
+// COrvaneDlg: the main window. It turns window messages into calls on MainWindowLogic, does what
+// the logic asks of the window (MainWindowView), and is the window the device link reports to
+// (HostWindow).
+#include <windows.h>
+
+#include <array>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/app_paths.h"
+#include "app/main_window_logic.h"
+#include "app/win32/about_dialog.h"
+#include "app/win32/busy_worker.h"
+#include "app/win32/instance_platform_win32.h"
+#include "app/win32/named_event_set.h"
+#include "app/win32/shell_services.h"
+#include "app/win32/tray_icon.h"
+#include "controls/image_button.h"
+#include "controls/sheet_surface.h"
+#include "device/host_window.h"
+#include "skin/state_sheet.h"
+#include "skin/ui/base_dialog.h"
+
+namespace vendrel::app {
+
+class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public device::HostWindow {
+ public:
+  COrvaneDlg(const AppPaths& paths, platform::IniProfile& ini, ShellServices& services,
+             ShellFlags& flags, Win32InstancePlatform& instance);
+  ~COrvaneDlg() override;
+
+  // MainWindowView
+  bool InitialiseSkin() override;
+  void AddAboutToSystemMenu() override;
+  void SetWindowIcons(int icon_id) override;
+  void PublishMainWindow() override;
+  bool LoadLayeredWindowFunction() override;
+  void LoadStateSheets() override;
+  void ReadLink() override;
+  void PlaceControls() override;
+  void LayOutLightingPanel() override;
+  void BecomeToolWindow() override;
+  void SetMainTag() override;
+  void AddFrameStyles() override;
+  void SetCaption(std::u16string_view caption) override;
+  void CreateNamedEvents() override;
+  void SetColourKeysSwitchText(std::u16string_view text) override;
+  void PostInitMessage() override;
+  void ApplyLabels() override;
+  void AddTrayIcon(int icon_id, std::u16string_view tooltip) override;
+  void ChangeTrayIcon(int icon_id) override;
+  void RemoveTrayIcon() override;
+  void Hide() override;
+  void ShowAsApplicationWindow() override;
+  void ShowMessage(std::u16string_view text) override;
+  bool AskYesNo(std::u16string_view text) override;
+  void EnableApply(bool enabled) override;
+  void StartBusy() override;
+  void StopBusy() override;
+  void RefreshKeyButtons() override;
+  void MarkActiveProfile(int profile) override;
+  void CloseChildDialogs() override;
+  bool ChildAgreesToClose(ChildDialog child) override;
+  void CloseInstanceMutex() override;
+  void CloseNamedEvents() override;
+  void ReleaseSkinBitmaps() override;
+  void EndModalLoop() override;
+  void ExitProcess() override;
+
+  // device::HostWindow
+  void SendMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
+  void PostMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
+  void StartTimer(std::uint32_t id, std::uint32_t period_ms) override;
+  void HideWindow() override;
+  void SetTrayIcon(int icon_id) override;
+  void RunWorker(std::function<void()> work) override;
+  bool IsReady() const override;
+  bool StartFlag() const override;
+  void SetStartFlag() override;
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+  bool PreTranslateMessage(MSG& msg) override;
+  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) override;
+
+ private:
+  void OnCommand(int id);
+  void ShowMainMenu();
+  void ShowTrayMenu();
+  void OpenHelp();
+  void OpenLink();
+  controls::ImageButton* Button(int id);
+  controls::ImageButton& AddButton(int id);
+  HFONT Font(const wchar_t* face, int points);
+  void AddTooltip(HWND control, const std::wstring& text);
+  std::wstring TextW(std::string_view key);
+  void RefreshBankIndicator();
+
+  const AppPaths& paths_;
+  ShellServices& services_;
+  ShellFlags& flags_;
+  Win32InstancePlatform& instance_;
+  MainWindowLogic logic_;
+  std::array<controls::SheetSurface, skin::kMainSheetCount> sheets_;
+  std::map<int, std::unique_ptr<controls::ImageButton>> buttons_;
+  std::vector<controls::UniqueFont> fonts_;
+  HWND tooltip_ = nullptr;
+  CTrayIcon tray_;
+  NamedEventSet events_;
+  std::unique_ptr<CAboutDlg> about_;
+  std::unique_ptr<BusyWorker> busy_;
+  std::wstring link_;
+  UINT taskbar_created_ = 0;
+  HICON big_icon_ = nullptr;    // shared resource icons: owned by the system
+  HICON small_icon_ = nullptr;
+};
+
+}  // namespace vendrel::app

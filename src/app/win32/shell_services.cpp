@@ -1,0 +1,132 @@
+#include "app/win32/shell_services.h"
+
+#include <optional>
+
+#include "device/win32/quorva_hid_library.h"
+#include "device/win32/quorva_loader.h"
+#include "keys/assignment_model.h"
+#include "keys/key_map_write.h"
+#include "platform/sleeper.h"
+#include "platform/win32/win32_file_system.h"
+#include "skin/language_file.h"
+#include "skin/text_table.h"
+
+namespace vendrel::app {
+
+struct DeviceLink {
+  DeviceLink(const device::QuorvaEntryPoints& entry, device::HostWindow& host)
+      : library(entry),
+        exchange(library, platform::SystemSleeper()),
+        commands(exchange),
+        connection(commands, host),
+        units(library, exchange, connection, host) {}
+  device::QuorvaHidLibrary library;
+  device::Exchange exchange;
+  device::CommandSet commands;
+  device::Connection connection;
+  device::DeviceUnits units;
+};
+
+ShellServices::ShellServices(const AppPaths& paths, platform::IniProfile& ini,
+                             keys::WorkingStore& working, keys::DeviceStore& device_store)
+    : paths_(paths),
+      ini_(ini),
+      working_(working),
+      device_store_(device_store),
+      boxes_(nullptr, u"Corvasse Vendrel Gaming Keyboard"),
+      settings_(working, platform::win32::Win32FileSystem(), documents_, boxes_,
+                skin::ProcessTextTable()) {}
+
+void ShellServices::SetHost(device::HostWindow* host, HWND owner) {
+  host_ = host;
+  boxes_.SetOwner(owner);
+}
+
+std::u16string ShellServices::Text(std::string_view key) {
+  const std::u16string wanted(key.begin(), key.end());
+  for (std::size_t i = 0; i < skin::kTextKeyCount; ++i) {
+    const auto text_key = static_cast<skin::TextKey>(i);
+    if (skin::TextKeyName(text_key) == wanted) return skin::ProcessTextTable().Text(text_key);
+  }
+  // Keys outside the table are read at the moment of use.
+  const std::u16string section = skin::LanguageSection(ini_, paths_.language_file);
+  return skin::LookUpText(ini_, paths_.language_file, section, wanted);
+}
+
+void ShellServices::SetActiveProfileCache(int profile) {
+  if (link_ != nullptr && profile < 0) link_->commands.ForgetActiveProfile();
+}
+
+bool ShellServices::StartDeviceLink() {
+  if (link_ != nullptr) return true;
+  if (host_ == nullptr) return false;
+  // Ends the process with code 0 when the library, an entry point or Init fails.
+  const device::QuorvaEntryPoints entry = device::LoadQuorvaOrExit();
+  link_ = new DeviceLink(entry, *host_);
+  link_->commands.ForgetActiveProfile();
+  link_->units.RegisterUnits();
+  return true;
+}
+
+int ShellServices::PresenceCheck() { return link_ ? link_->connection.PresenceCheck() : 0; }
+
+void ShellServices::StartConnectionWorker(int count) {
+  if (link_ == nullptr || host_ == nullptr) return;
+  DeviceLink* link = link_;
+  host_->RunWorker([link, count] { link->connection.Changed(count); });
+}
+
+bool ShellServices::IsConnected() { return link_ != nullptr && link_->connection.IsConnected(); }
+
+void ShellServices::ResetSettings() {
+  auto lock = working_.Lock();
+  working_.Clear();
+  settings_.CreateDefaultSettings(u"", true);
+}
+
+int ShellServices::SaveActiveProfile() {
+  // One cache file holds every profile; a missing cache file is not created here.
+  return settings_.SaveCacheFile(true) ? 1 : 0;
+}
+
+int ShellServices::WriteActiveProfile() {
+  if (link_ == nullptr) return 0;
+  const device::KeyMapBytes factory = link_->connection.DefaultKeyMap();
+  const keys::KeyMapWriteTarget target{link_->commands, factory, link_->connection.MacroSpace(),
+                                       boxes_, skin::ProcessTextTable()};
+  return keys::WriteKeyMaps(working_, device_store_, false, target);
+}
+
+void ShellServices::ClearActiveProfileAssignments() {
+  const int profile = ActiveProfile();
+  if (profile < 0) return;  // no keyboard: no profile whose keys could be cleared
+  keys::RestoreDefaultAssignments(working_, static_cast<std::size_t>(profile),
+                                  static_cast<std::size_t>(GBank()));
+}
+
+void ShellServices::RestoreDefaultLighting() {
+  // The lighting record's default joins with the lighting panel.
+}
+
+void ShellServices::ConnectRefresh() {
+  if (link_ == nullptr) return;
+  link_->commands.GetActiveProfile();
+  const device::KeyMapBytes factory = link_->connection.DefaultKeyMap();
+  settings_.RefreshCacheFromKeyboard(link_->commands, factory);
+}
+
+int ShellServices::ActiveProfile() {
+  return link_ ? link_->commands.CachedActiveProfile() : -1;
+}
+
+void ShellServices::BuildSceneMenu() {
+  // The scene menu belongs to profile switching and joins with it.
+}
+
+void ShellServices::ReleaseWorkingStore() { working_.Clear(); }
+
+void ShellServices::ReleaseDeviceStore() { device_store_.Clear(); }
+
+int ShellServices::GBank() const { return link_ ? link_->units.GBank() : 0; }
+
+}  // namespace vendrel::app

@@ -1,0 +1,69 @@
+#pragma once
+// What the main window asks of the other subsystems, wired to the real ones: the device link over
+// Quorva.dll, the two stores, the settings files and the language texts.
+#include <windows.h>
+
+#include <memory>
+
+#include "app/app_paths.h"
+#include "app/main_window_view.h"
+#include "device/command_set.h"
+#include "device/connection.h"
+#include "device/device_units.h"
+#include "device/exchange.h"
+#include "device/host_window.h"
+#include "keys/key_store.h"
+#include "platform/ini_profile.h"
+#include "platform/win32/win32_documents_folder.h"
+#include "platform/win32/win32_message_boxes.h"
+#include "profiles/settings_files.h"
+
+namespace vendrel::app {
+
+// The device link's objects. The library's threads call into them until the process ends (the
+// library is never ended or unloaded), so they are created once and deliberately never destroyed.
+struct DeviceLink;
+
+class ShellServices final : public MainWindowServices {
+ public:
+  ShellServices(const AppPaths& paths, platform::IniProfile& ini, keys::WorkingStore& working,
+                keys::DeviceStore& device_store);
+
+  // The window that the device link reports to; set before StartDeviceLink.
+  void SetHost(device::HostWindow* host, HWND owner);
+
+  std::u16string Text(std::string_view key) override;
+  void SetActiveProfileCache(int profile) override;
+  bool StartDeviceLink() override;
+  int PresenceCheck() override;
+  void StartConnectionWorker(int count) override;
+  bool IsConnected() override;
+  std::recursive_mutex& WorkingStoreLock() override { return working_.Mutex(); }
+  std::recursive_mutex& DeviceStoreLock() override { return device_store_.Mutex(); }
+  void ResetSettings() override;
+  int SaveActiveProfile() override;
+  int WriteActiveProfile() override;
+  void ClearActiveProfileAssignments() override;
+  void RestoreDefaultLighting() override;
+  void ConnectRefresh() override;
+  int ActiveProfile() override;
+  void BuildSceneMenu() override;
+  void ReleaseWorkingStore() override;
+  void ReleaseDeviceStore() override;
+
+  int GBank() const;
+  keys::WorkingStore& Working() { return working_; }
+
+ private:
+  const AppPaths& paths_;
+  platform::IniProfile& ini_;
+  keys::WorkingStore& working_;
+  keys::DeviceStore& device_store_;
+  platform::win32::Win32DocumentsFolder documents_;
+  platform::win32::Win32MessageBoxes boxes_;
+  profiles::SettingsFiles settings_;
+  device::HostWindow* host_ = nullptr;
+  DeviceLink* link_ = nullptr;  // see DeviceLink
+};
+
+}  // namespace vendrel::app

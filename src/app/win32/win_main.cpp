@@ -1,0 +1,80 @@
+// The program's entry: paths, language texts, stores, command line and single instance, then the
+// main window for the life of the process.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objidl.h>
+#include <gdiplus.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_paths.h"
+#include "app/startup.h"
+#include "app/win32/instance_platform_win32.h"
+#include "app/win32/main_dialog.h"
+#include "app/win32/shell_services.h"
+#include "controls/handles.h"
+#include "keys/key_store.h"
+#include "platform/win32/ini_profile_win32.h"
+#include "skin/language_file.h"
+#include "skin/text_table.h"
+
+namespace {
+
+std::u16string ExecutablePath() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n < buffer.size()) return vendrel::controls::U16From(buffer.data());
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::vector<std::u16string> Arguments() {
+  std::vector<std::u16string> args;
+  int count = 0;
+  wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (argv == nullptr) return args;
+  for (int i = 1; i < count; ++i) args.push_back(vendrel::controls::U16From(argv[i]));
+  ::LocalFree(argv);
+  return args;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using namespace vendrel;
+
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  Gdiplus::GdiplusStartupInput gdiplus_input;
+  ULONG_PTR gdiplus_token = 0;
+  Gdiplus::GdiplusStartup(&gdiplus_token, &gdiplus_input, nullptr);
+
+  // Everything below lives until the process ends; the device library's threads may use it.
+  static const app::AppPaths paths = app::ComputeAppPaths(ExecutablePath());
+  static platform::Win32IniProfile ini;
+  skin::LoadTexts(ini, std::u16string(paths.language_file), skin::ProcessTextTable());
+  static keys::WorkingStore working;
+  static keys::DeviceStore device_store;
+
+  static app::ShellFlags flags;
+  static app::Win32InstancePlatform instance;
+  const std::vector<std::u16string> args = Arguments();
+  if (app::DecideStartup(args, paths, instance, flags.start) == app::StartupOutcome::Exit) {
+    ::ExitProcess(0);
+  }
+
+  static app::ShellServices services(paths, ini, working, device_store);
+  auto* window = new app::COrvaneDlg(paths, ini, services, flags, instance);
+  window->DoModal();
+
+  ::InvalidateRect(nullptr, nullptr, TRUE);
+  // The window's handle goes now; the object stays, because the device library's threads may
+  // still report to it until the process ends here.
+  ::DestroyWindow(window->Hwnd());
+  ::ExitProcess(0);
+}

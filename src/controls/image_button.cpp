@@ -1,0 +1,117 @@
+#include "controls/image_button.h"
+
+#include <commctrl.h>
+
+namespace vendrel::controls {
+
+ImageButton::~ImageButton() {
+  if (hwnd_ != nullptr && ::IsWindow(hwnd_)) {
+    ::RemoveWindowSubclass(hwnd_, &ImageButton::SubclassProc, 0);
+  }
+}
+
+bool ImageButton::Attach(HWND dialog, int control_id) {
+  hwnd_ = ::GetDlgItem(dialog, control_id);
+  id_ = control_id;
+  if (hwnd_ == nullptr) return false;
+  return ::SetWindowSubclass(hwnd_, &ImageButton::SubclassProc, 0,
+                             reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+}
+
+void ImageButton::SetSlot(skin::ButtonSlot slot, SlotImage image) {
+  slots_[static_cast<std::size_t>(slot)] = image;
+}
+
+void ImageButton::SetAllSlots(SlotImage image) { slots_.fill(image); }
+
+void ImageButton::SetSelected(bool selected) {
+  if (selected_ == selected) return;
+  selected_ = selected;
+  Redraw();
+}
+
+void ImageButton::SetLabel(const std::wstring& text, HFONT font, COLORREF colour) {
+  label_ = text;
+  font_ = font;
+  label_colour_ = colour;
+  if (hwnd_) ::SetWindowTextW(hwnd_, text.c_str());
+  Redraw();
+}
+
+void ImageButton::Redraw() const {
+  if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void ImageButton::Paint(HDC dc) const {
+  RECT client{};
+  ::GetClientRect(hwnd_, &client);
+  const LRESULT state = ::SendMessageW(hwnd_, BM_GETSTATE, 0, 0);
+  skin::ButtonState s;
+  s.disabled = ::IsWindowEnabled(hwnd_) == FALSE;
+  s.pressed = (state & BST_PUSHED) != 0 && hover_;
+  s.hover = hover_;
+  s.selected = selected_;
+  const SlotImage& image = slots_[static_cast<std::size_t>(skin::ChooseButtonSlot(s))];
+  if (image.sheet != nullptr && image.sheet->HasPicture()) {
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, image.sheet->Dc(), image.origin.x,
+             image.origin.y, SRCCOPY);
+  }
+  if (!label_.empty()) {
+    HGDIOBJ previous = font_ ? ::SelectObject(dc, font_) : nullptr;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, label_colour_);
+    RECT r = client;
+    ::DrawTextW(dc, label_.c_str(), static_cast<int>(label_.size()), &r,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (previous) ::SelectObject(dc, previous);
+  }
+}
+
+LRESULT CALLBACK ImageButton::SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                           UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<ImageButton*>(data);
+  if (message == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(hwnd, &ImageButton::SubclassProc, 0);
+    self->hwnd_ = nullptr;
+    return ::DefSubclassProc(hwnd, message, wparam, lparam);
+  }
+  return self->Handle(message, wparam, lparam);
+}
+
+LRESULT ImageButton::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(hwnd_, &ps);
+      Paint(dc);
+      ::EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_MOUSEMOVE:
+      if (!hover_) {
+        hover_ = true;
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd_, 0};
+        ::TrackMouseEvent(&track);
+        Redraw();
+      }
+      break;
+    case WM_MOUSELEAVE:
+      hover_ = false;
+      Redraw();
+      break;
+    case WM_ENABLE:
+    case BM_SETSTATE:
+    case BM_SETCHECK: {
+      const LRESULT r = ::DefSubclassProc(hwnd_, message, wparam, lparam);
+      Redraw();
+      return r;
+    }
+    default:
+      break;
+  }
+  return ::DefSubclassProc(hwnd_, message, wparam, lparam);
+}
+
+}  // namespace vendrel::controls

@@ -1,0 +1,54 @@
+#pragma once
+// A skinned push button: five image slots cut from state sheets (normal, hover, pressed,
+// disabled, selected), an optional centred label, and hover tracking. Wraps an existing BUTTON
+// control of a dialog by subclassing it; it does not own the window.
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "controls/sheet_surface.h"
+#include "skin/state_sheet.h"
+
+namespace vendrel::controls {
+
+struct SlotImage {
+  const SheetSurface* sheet = nullptr;  // not owned; lives as long as the main window
+  POINT origin{0, 0};
+};
+
+class ImageButton {
+ public:
+  ImageButton() = default;
+  ImageButton(const ImageButton&) = delete;
+  ImageButton& operator=(const ImageButton&) = delete;
+  ~ImageButton();
+
+  bool Attach(HWND dialog, int control_id);
+  HWND Hwnd() const { return hwnd_; }
+  int Id() const { return id_; }
+
+  void SetSlot(skin::ButtonSlot slot, SlotImage image);
+  void SetAllSlots(SlotImage image);
+  void SetSelected(bool selected);
+  bool Selected() const { return selected_; }
+  void SetLabel(const std::wstring& text, HFONT font, COLORREF colour);  // font not owned
+  // The slot images a click on a key keeps lit: hover in every state but pressed and disabled.
+  void Redraw() const;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  void Paint(HDC dc) const;
+
+  HWND hwnd_ = nullptr;
+  int id_ = 0;
+  std::array<SlotImage, skin::kButtonSlotCount> slots_{};
+  bool selected_ = false;
+  bool hover_ = false;
+  std::wstring label_;
+  HFONT font_ = nullptr;
+  COLORREF label_colour_ = RGB(255, 255, 255);
+};
+
+}  // namespace vendrel::controls

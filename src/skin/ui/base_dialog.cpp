@@ -1,0 +1,216 @@
+#include "skin/ui/base_dialog.h"
+
+#include <vector>
+
+#include "controls/sheet_surface.h"
+#include "skin/mask_region.h"
+
+namespace vendrel::skin {
+
+using controls::UniqueRegion;
+using controls::WideFrom;
+
+CBaseDialog::CBaseDialog(int resource_id, HWND parent, platform::IniProfile& ini,
+                         const std::u16string& skin_file, const std::u16string& skin_folder)
+    : resource_id_(resource_id), parent_(parent), ini_(ini, skin_file), skin_folder_(skin_folder) {}
+
+CBaseDialog::~CBaseDialog() {
+  if (hwnd_ != nullptr && ::IsWindow(hwnd_)) {
+    ::SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+    ::DestroyWindow(hwnd_);
+  }
+}
+
+HWND CBaseDialog::Create() {
+  if (hwnd_ != nullptr) return hwnd_;
+  ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource_id_), parent_,
+                       &CBaseDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  return hwnd_;
+}
+
+INT_PTR CBaseDialog::DoModal() {
+  modal_running_ = true;
+  if (Create() == nullptr) return -1;
+  if (modal_running_) ::ShowWindow(hwnd_, SW_SHOW);
+  MSG msg;
+  while (modal_running_ && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (PreTranslateMessage(msg)) continue;
+    if (::IsDialogMessageW(hwnd_, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  return modal_result_;
+}
+
+void CBaseDialog::EndModal(INT_PTR result) {
+  modal_result_ = result;
+  modal_running_ = false;
+  // Wakes the loop so that it sees the end at once.
+  if (hwnd_) ::PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+bool CBaseDialog::InitialiseSkin() {
+  const std::u16string main = Ini().GetString(u"SCREEN", u"Main").value_or(u"");
+  const std::u16string mask = Ini().GetString(u"SCREEN", u"Mask", main).value_or(u"");
+  int width = 0, height = 0;
+  background_ = controls::LoadPictureFile(WideFrom(skin_folder_ + main), &width, &height);
+  mask_ = controls::LoadPictureFile(WideFrom(skin_folder_ + mask));
+  if (main.empty() || !background_ || !mask_) return false;
+
+  RECT r{};
+  ::GetWindowRect(hwnd_, &r);
+  ::SetWindowPos(hwnd_, nullptr, r.left, r.top, width, height,
+                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  UniqueRegion shape = RegionFromMask(mask_.get());
+  if (!shape) shape.reset(::CreateRectRgn(0, 0, 0, 0));
+  // The window owns the region from here on.
+  ::SetWindowRgn(hwnd_, shape.release(), TRUE);
+  return true;
+}
+
+void CBaseDialog::ReleaseBitmaps() {
+  background_.reset();
+  mask_.reset();
+}
+
+UniqueRegion RegionFromMask(HBITMAP mask) {
+  BITMAP info{};
+  if (::GetObjectW(mask, sizeof(info), &info) == 0) return {};
+  const int width = info.bmWidth;
+  const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+  if (width <= 0 || height <= 0) return {};
+
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;  // top-down rows
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  HDC screen = ::GetDC(nullptr);
+  const int rows = ::GetDIBits(screen, mask, 0, static_cast<UINT>(height), pixels.data(), &bi,
+                               DIB_RGB_COLORS);
+  ::ReleaseDC(nullptr, screen);
+  if (rows != height) return {};
+
+  const std::vector<MaskRun> runs = MaskRuns(width, height, [&](int x, int y) {
+    return pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFFu;
+  });
+  if (runs.empty()) return {};
+
+  UniqueRegion whole;
+  std::vector<std::uint8_t> buffer;
+  for (const auto piece : RegionPieces(runs)) {
+    buffer.assign(sizeof(RGNDATAHEADER) + piece.size() * sizeof(RECT), 0);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(piece.size());
+    data->rdh.rcBound = {0, 0, width, height};
+    auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+    for (std::size_t i = 0; i < piece.size(); ++i) {
+      rects[i] = {piece[i].left, piece[i].y, piece[i].right, piece[i].y + 1};
+    }
+    UniqueRegion part(::ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
+    if (!part) continue;
+    if (!whole) {
+      whole = std::move(part);
+    } else {
+      ::CombineRgn(whole.get(), whole.get(), part.get(), RGN_OR);
+    }
+  }
+  return whole;
+}
+
+BOOL CBaseDialog::OnInitDialog() {
+  if (!InitialiseSkin()) ::ExitProcess(0);
+  return TRUE;
+}
+
+void CBaseDialog::OnOK() {
+  ReleaseBitmaps();
+  if (modal_running_) {
+    EndModal(IDOK);
+  } else {
+    ::ShowWindow(hwnd_, SW_HIDE);
+  }
+}
+
+void CBaseDialog::OnCancel() {
+  if (modal_running_) {
+    EndModal(IDCANCEL);
+  } else {
+    ::ShowWindow(hwnd_, SW_HIDE);
+  }
+}
+
+bool CBaseDialog::PreTranslateMessage(MSG&) { return false; }
+
+INT_PTR CBaseDialog::HandleMessage(UINT, WPARAM, LPARAM, bool&) { return 0; }
+
+INT_PTR CALLBACK CBaseDialog::DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  CBaseDialog* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<CBaseDialog*>(lparam);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<CBaseDialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+  }
+  if (self == nullptr) return FALSE;
+  return self->Dispatch(message, wparam, lparam);
+}
+
+INT_PTR CBaseDialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
+  bool handled = false;
+  const INT_PTR result = HandleMessage(message, wparam, lparam, handled);
+  if (handled) {
+    ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
+    return TRUE;
+  }
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_ERASEBKGND:
+      ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 1);
+      return TRUE;
+    case WM_NCPAINT:
+      return TRUE;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(hwnd_, &ps);
+      if (background_) {
+        controls::UniqueMemoryDc source(::CreateCompatibleDC(dc));
+        controls::ScopedSelect select(source.get(), background_.get());
+        BITMAP info{};
+        ::GetObjectW(background_.get(), sizeof(info), &info);
+        ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+      }
+      ::EndPaint(hwnd_, &ps);
+      return TRUE;
+    }
+    case WM_LBUTTONDOWN:
+      // Dragging by the window's own surface, as if by a caption.
+      ::ReleaseCapture();
+      ::SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wparam) == IDOK && HIWORD(wparam) == BN_CLICKED) {
+        OnOK();
+        return TRUE;
+      }
+      if (LOWORD(wparam) == IDCANCEL) {
+        OnCancel();
+        return TRUE;
+      }
+      return FALSE;
+    case WM_CLOSE:
+      OnCancel();
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace vendrel::skin
