@@ -1,0 +1,13 @@
+#pragma once
+// Which of the keyboard's collections a 16-byte device descriptor selects.
+#include <cstdint>
+
+namespace vendrel::quorva {
+
+enum class Collection { None, Consumer, Control, Led };
+
+// The descriptor's match mask says which fields count: bit 0 vendor, 1 product, 2 usage page,
+// 3 usage. A collection is selected only when every masked field equals the keyboard's.
+Collection MatchCollection(const std::uint8_t* descriptor);
+
+}  // namespace vendrel::quorva

@@ -1,0 +1,49 @@
+#pragma once
+// One line of kbsim's control port, parsed. Pure: no model, no sockets.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "sim/model/keyboard_model.h"
+
+namespace vendrel::sim::control {
+
+struct Attach {};
+struct Detach {};
+struct Event {
+  std::uint16_t code = 0;
+};
+struct Read {
+  Area area = Area::Info;
+  std::size_t offset = 0;
+  std::size_t length = 0;
+};
+struct Write {
+  Area area = Area::Info;
+  std::size_t offset = 0;
+  std::vector<std::uint8_t> bytes;
+};
+struct Bank {};
+struct Mode {};
+struct InjectFault {
+  Fault fault = Fault::None;
+  int count = 0;
+};
+struct ClearFaults {};
+struct Reset {};
+struct Quit {};
+// The line was not a command; `reason` is the text after "err ".
+struct Invalid {
+  std::string reason;
+};
+
+using Command = std::variant<Attach, Detach, Event, Read, Write, Bank, Mode, InjectFault, ClearFaults,
+                             Reset, Quit, Invalid>;
+
+// Words are separated by spaces or tabs; a trailing carriage return is ignored.
+Command ParseCommand(std::string_view line);
+
+}  // namespace vendrel::sim::control

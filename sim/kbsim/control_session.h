@@ -1,0 +1,38 @@
+#pragma once
+// Carries out kbsim's control commands on the keyboard model. What reaches the host (attach
+// changes, consumer events) goes through KeyboardLink, so this runs the same in a test as in kbsim.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "sim/model/keyboard_model.h"
+
+namespace vendrel::sim {
+
+class KeyboardLink {
+ public:
+  virtual ~KeyboardLink() = default;
+  virtual void AttachChanged(bool attached) = 0;
+  virtual void SendConsumerEvent(std::uint16_t code) = 0;
+};
+
+class ControlSession {
+ public:
+  ControlSession(KeyboardModel& model, KeyboardLink& link, bool attached)
+      : model_(model), link_(link), attached_(attached) {}
+
+  struct Result {
+    std::string reply;  // one line without its newline: "ok ..." or "err <reason>"
+    bool quit = false;
+  };
+  Result Execute(std::string_view line);
+
+  bool Attached() const { return attached_; }
+
+ private:
+  KeyboardModel& model_;
+  KeyboardLink& link_;
+  bool attached_;
+};
+
+}  // namespace vendrel::sim
