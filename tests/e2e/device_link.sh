@@ -46,6 +46,7 @@ expect_eq "$macro_tail_before" "$(kbsim_ok 'read macro 200 512')" "macro memory 
 # The marked packet reached the keyboard once: the copy with the wrong check value never left the
 # library, the copy with the right one was sent and answered.
 expect_eq 0 "$(line refused)" "result of the call with a wrong check value"
+expect_eq 0 "$(line foreign)" "keyboards found with another product's descriptor"
 expect_eq 1 "$(line accepted)" "result of the same packet with the right check value"
 marker=C4ECCA11EDBAD001
 expect_eq 1 "$(awk -v m="$marker" '$2 == ">" && substr($3, 17, 16) == m' "$KBSIM_LOG" | wc -l)" \

@@ -3,7 +3,7 @@
 // each line against kbsim's memory and packet log. Exit code 0 only when every step worked.
 //
 // Lines: "loaded", "registered", "present N", "info HEX", "keymap HEX", "macro HEX",
-// "refused RESULT", "accepted RESULT", "await-events", "event attach N", "event cons XXXX",
+// "refused RESULT", "foreign COUNT", "accepted RESULT", "await-events", "event attach N", "event cons XXXX",
 // "bank HEX", "done"; on a failure "FAIL what" and exit code 1.
 #include <fcntl.h>
 #include <io.h>
@@ -210,6 +210,13 @@ int main() {
   const int count_refused =
       entry.RequestGetDeviceCount(kCtrlDescriptor.data(), nullptr, 0, CheckValue(kCtrlDescriptor, 0, 0) ^ 0x100, 0);
   if (count_refused != 0) Fail("a presence count with a wrong check value was answered");
+  // A descriptor of another product, with a right check value, finds no keyboard.
+  const Descriptor foreign = MakeDescriptor(kVendorId, static_cast<std::uint16_t>(kProductId + 1), kCtrlUsagePage,
+                                            kCtrlUsage);
+  const int foreign_count =
+      entry.RequestGetDeviceCount(foreign.data(), nullptr, 0, CheckValue(foreign, 0, 0), 0);
+  Say("foreign %d", foreign_count);
+  if (foreign_count != 0) Fail("another product's descriptor found our keyboard");
   Packet reply{};
   const int accepted = exchange.Run(marked, reply);
   Say("accepted %d", accepted);
