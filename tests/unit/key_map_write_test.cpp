@@ -1,0 +1,267 @@
+// Writing macros and key maps to the keyboard model through the whole device link: commit into the
+// DeviceStore, the packet order of the transfer, the space rule's messages, and reading back.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+#include "device/packet_frame.h"
+#include "device/results.h"
+#include "keys/assignment_model.h"
+#include "keys/default_key_map.h"
+#include "keys/key_map_read.h"
+#include "keys/key_map_write.h"
+#include "support/device_rig.h"
+#include "support/recording_message_boxes.h"
+
+namespace vendrel::keys {
+namespace {
+
+using device::kCmdBeginTransfer;
+using device::kCmdEndTransfer;
+using device::kCmdWriteKeyMap;
+using device::kCmdWriteMacro;
+
+constexpr std::uint32_t kRoomyMacroSpace = 128 * 64;
+
+struct SentPacket {
+  std::uint8_t command;
+  std::uint8_t length;
+  std::uint16_t address;
+  friend bool operator==(const SentPacket&, const SentPacket&) = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const SentPacket& p) {
+  return os << "cmd " << int(p.command) << " len " << int(p.length) << " at " << p.address;
+}
+
+// The packets of the transfer bracket and its contents, in order; presence checks and reads
+// are left out.
+std::vector<SentPacket> TransferPackets(const testing::FakeHidLibrary& library) {
+  std::vector<SentPacket> out;
+  for (const device::Packet& p : library.SentPackets()) {
+    const std::uint8_t cmd = device::PacketCommand(p);
+    if (cmd == kCmdBeginTransfer || cmd == kCmdEndTransfer || cmd == kCmdWriteKeyMap ||
+        cmd == kCmdWriteMacro) {
+      out.push_back({cmd, device::PacketLength(p), device::PacketAddress(p)});
+    }
+  }
+  return out;
+}
+
+std::vector<SentPacket> KeyMapPackets(int profile) {
+  std::vector<SentPacket> out;
+  for (int i = 0; i < 7; ++i) {
+    out.push_back({kCmdWriteKeyMap, static_cast<std::uint8_t>(i < 6 ? 56 : 42),
+                   static_cast<std::uint16_t>(profile * 378 + 56 * i)});
+  }
+  return out;
+}
+
+std::vector<SentPacket> MacroPackets(std::size_t image_size) {
+  std::vector<SentPacket> out;
+  for (std::size_t at = 0; at < image_size; at += 56) {
+    out.push_back({kCmdWriteMacro, static_cast<std::uint8_t>(std::min<std::size_t>(56, image_size - at)),
+                   static_cast<std::uint16_t>(at)});
+  }
+  return out;
+}
+
+macros::MacroRecord Macro(macros::MacroId id, std::u16string name, std::size_t actions) {
+  macros::MacroRecord m;
+  m.id = id;
+  m.name = std::move(name);
+  for (std::size_t i = 0; i < actions; ++i) {
+    m.actions.push_back({10, 0x01E, i % 2 ? macros::ActionKind::Release : macros::ActionKind::Press});
+  }
+  return m;
+}
+
+class KeyMapWriteTest : public ::testing::Test {
+ protected:
+  explicit KeyMapWriteTest(int attached = 1)
+      : rig(attached, std::chrono::milliseconds{2000}) {
+    auto lock = working.Lock();
+    for (std::size_t b = 0; b < kProfileBlockCount; ++b) ResetBlock(working.Table().Block(b));
+  }
+
+  int Write(bool all_profiles, std::uint32_t macro_space = kRoomyMacroSpace) {
+    const KeyMapWriteTarget target{rig.commands, kDefaultKeyMap, macro_space, boxes, texts};
+    return WriteKeyMaps(working, device_store, all_profiles, target);
+  }
+
+  void SetActiveProfile(std::uint8_t profile) {
+    const std::uint8_t byte[] = {profile};
+    rig.library.WithModel([&](sim::KeyboardModel& m) { return m.WriteArea(sim::Area::Info, 10, byte); });
+  }
+
+  std::vector<std::uint8_t> ModelArea(sim::Area area) {
+    return rig.library.WithModel([&](sim::KeyboardModel& m) {
+      const auto bytes = m.AreaBytes(area);
+      return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    });
+  }
+
+  testing::DeviceRig rig;
+  WorkingStore working;
+  DeviceStore device_store;
+  testing::RecordingMessageBoxes boxes;
+  skin::TextTable texts;
+};
+
+TEST_F(KeyMapWriteTest, AllProfilesInOneBracketInPacketOrder) {
+  working.macros = {Macro(1, u"ab", 3)};
+  WriteAssignment(working, 0, 0x1E, {AssignmentType::Key, 0, 0x030});
+  WriteAssignment(working, 1, 0x1E, {AssignmentType::Macro, 0, 1});
+  WriteAssignment(working, 2, 0x1E, {AssignmentType::Media, 0, 6});
+
+  auto caller_lock = working.Lock();  // Apply holds the lock; the write re-enters it
+  ASSERT_EQ(Write(true), device::kOk);
+
+  std::vector<SentPacket> expected = {{kCmdBeginTransfer, 0, 0}};
+  for (const auto& p : MacroPackets(38)) expected.push_back(p);
+  for (int k = 0; k < 3; ++k) {
+    for (const auto& p : KeyMapPackets(k)) expected.push_back(p);
+  }
+  expected.push_back({kCmdEndTransfer, 0, 0});
+  EXPECT_EQ(TransferPackets(rig.library), expected);
+  EXPECT_EQ(expected[expected.size() - 2], (SentPacket{kCmdWriteKeyMap, 42, 0x0444}));
+  EXPECT_TRUE(boxes.shown.empty());
+
+  const auto maps = ModelArea(sim::Area::KeyMap);
+  for (std::size_t k = 0; k < 3; ++k) {
+    const DeviceKeyMap want = EncodeKeyMap(working.Table().Block(k), kDefaultKeyMap, working.macros);
+    EXPECT_TRUE(std::equal(want.begin(), want.end(), maps.begin() + static_cast<long>(k * 378)))
+        << "profile " << k;
+  }
+  const auto macro_area = ModelArea(sim::Area::Macro);
+  const std::vector<std::uint8_t> header = {0xAA, 0x55, 38, 0, 1, 0, 1, 0};
+  EXPECT_TRUE(std::equal(header.begin(), header.end(), macro_area.begin()));
+}
+
+TEST_F(KeyMapWriteTest, CurrentProfileOnly) {
+  SetActiveProfile(1);
+  const auto before = ModelArea(sim::Area::KeyMap);
+  WriteAssignment(working, 1, 0x1E, {AssignmentType::Disabled, 0, 0});
+  WriteAssignment(working, 0, 0x1E, {AssignmentType::Disabled, 0, 0});
+  ASSERT_EQ(Write(false), device::kOk);
+
+  std::vector<SentPacket> expected = {{kCmdBeginTransfer, 0, 0}};
+  for (const auto& p : MacroPackets(16)) expected.push_back(p);
+  for (const auto& p : KeyMapPackets(1)) expected.push_back(p);
+  expected.push_back({kCmdEndTransfer, 0, 0});
+  EXPECT_EQ(TransferPackets(rig.library), expected);
+
+  const auto after = ModelArea(sim::Area::KeyMap);
+  EXPECT_TRUE(std::equal(before.begin(), before.begin() + 378, after.begin())) << "profile 0 kept";
+  EXPECT_TRUE(std::equal(before.begin() + 756, before.end(), after.begin() + 756)) << "profile 2 kept";
+  const std::size_t a_entry = 378 + (2 * 8 + 3) * 3;
+  EXPECT_EQ(after[a_entry], 0);
+  EXPECT_EQ(after[a_entry + 2], 0);
+}
+
+TEST_F(KeyMapWriteTest, TooLittleMacroSpaceSendsNothing) {
+  working.macros = {Macro(1, u"big", 40)};
+  const auto table_before = working.Table();
+  const std::size_t sent_before = rig.library.SentPackets().size();
+  for (std::uint32_t space : {0u, 16u + 2u + 4u + 4u * 40u - 1u}) {
+    boxes.shown.clear();
+    EXPECT_EQ(Write(true, space), kWriteNotSent) << space;
+    EXPECT_EQ(boxes.shown, std::vector<std::u16string>{texts.Text(skin::TextKey::EXTRA_MACRO_TOO_LONG)});
+  }
+  EXPECT_EQ(rig.library.SentPackets().size(), sent_before);
+  EXPECT_EQ(working.Table(), table_before);
+  EXPECT_EQ(working.macros.size(), 1u);
+}
+
+TEST_F(KeyMapWriteTest, NamesDroppedWhenOnlyTheMacrosFitAndUserToldAfterTheEnd) {
+  working.macros = {Macro(1, u"a long name", 2)};
+  const std::uint32_t plain = 16 + 2 + 4 + 8;
+  ASSERT_EQ(Write(true, plain), device::kOk);
+  EXPECT_EQ(boxes.shown,
+            std::vector<std::u16string>{texts.Text(skin::TextKey::EXTRA_PROFILE_SPACE_TIGHT)});
+  const auto packets = TransferPackets(rig.library);
+  ASSERT_FALSE(packets.empty());
+  EXPECT_EQ(packets.back().command, kCmdEndTransfer);
+  const auto macro_area = ModelArea(sim::Area::Macro);
+  EXPECT_EQ(macro_area[2], plain);
+  EXPECT_EQ(macro_area[6], 0) << "names flag";
+}
+
+TEST_F(KeyMapWriteTest, FailedBeginDoesNotStopTheMaps) {
+  rig.library.WithModel([](sim::KeyboardModel& m) {
+    m.InjectFault(sim::Fault::StatusFF, 1);
+    return 0;
+  });
+  EXPECT_EQ(Write(true), device::kOk);
+  EXPECT_EQ(TransferPackets(rig.library).back().command, kCmdEndTransfer);
+}
+
+TEST_F(KeyMapWriteTest, FailureOfTheLastMapIsTheResult) {
+  // Begin, one macro packet, 21 key map packets, end: refuse from the last key map packet on.
+  rig.library.RefuseWritesFrom(static_cast<int>(rig.library.SentPackets().size()) + 23);
+  EXPECT_EQ(Write(true), device::kNotSent);
+  EXPECT_EQ(TransferPackets(rig.library).size(), 22u);
+}
+
+class KeyMapWriteNoKeyboardTest : public KeyMapWriteTest {
+ protected:
+  KeyMapWriteNoKeyboardTest() : KeyMapWriteTest(0) {}
+};
+
+TEST_F(KeyMapWriteNoKeyboardTest, UnknownCurrentProfileSendsNothing) {
+  EXPECT_EQ(Write(false), kWriteNoProfile);
+  EXPECT_TRUE(TransferPackets(rig.library).empty());
+}
+
+TEST_F(KeyMapWriteTest, CommitPacksTextsAndLeavesWorkingStoreAlone) {
+  working.macros = {Macro(1, u"m", 1), Macro(2, u"n", 1)};
+  WriteAssignment(working, 0, 0x10, {AssignmentType::TextBlock, 0, 0}, u"ab");
+  WriteAssignment(working, 0, 0x11, {AssignmentType::LaunchProgram, 0, 0}, u"");
+  WriteAssignment(working, 3, 0x12, {AssignmentType::TextBlock, 0, 0}, u"xyz");
+  ASSERT_TRUE(CommitToDeviceStore(working, device_store));
+
+  auto lock = device_store.Lock();
+  EXPECT_EQ(device_store.Table().At(0, 0x10).parameter, 0u);
+  EXPECT_EQ(device_store.Table().At(0, 0x11).parameter, 6u);
+  EXPECT_EQ(device_store.Table().At(3, 0x12).parameter, 8u);
+  EXPECT_EQ(device_store.strings.Total(), 16u);
+  EXPECT_EQ(device_store.strings.Text(3 * 512 + 0x12), u"xyz");
+  EXPECT_EQ(device_store.macros, working.macros);
+  const auto& h = device_store.Table().header;
+  EXPECT_EQ(h[0], 0x46);
+  EXPECT_EQ(h[14], 2) << "macro count";
+  EXPECT_EQ(h[16], 16) << "text size";
+  EXPECT_EQ(working.Table().At(3, 0x12).parameter, 0u) << "working store keeps its records";
+
+  // A second commit replaces what the first one left.
+  working.macros.clear();
+  WriteAssignment(working, 0, 0x10, {AssignmentType::Key, 0, 0x1E});
+  ASSERT_TRUE(CommitToDeviceStore(working, device_store));
+  EXPECT_TRUE(device_store.macros.empty());
+  EXPECT_EQ(device_store.strings.Total(), 10u);
+  EXPECT_FALSE(device_store.strings.Has(0x10));
+}
+
+TEST_F(KeyMapWriteTest, ReadBackDecodesWhatWasWritten) {
+  working.macros = {Macro(1, u"a", 1), Macro(2, u"b", 1)};
+  WriteAssignment(working, 0, 0x1E, {AssignmentType::Key, 0, 0x02C});
+  WriteAssignment(working, 1, 0x01, {AssignmentType::Macro, 0, 2});
+  WriteAssignment(working, 2, Fold(0x110), {AssignmentType::Media, 0, 7});
+  WriteAssignment(working, 2, 0x3B, {AssignmentType::Function, 0, 4});
+  WriteAssignment(working, 1, 0x39, {AssignmentType::StopMacro, 0, 0});
+  ASSERT_EQ(Write(true), device::kOk);
+
+  DeviceKeyMaps maps{};
+  ASSERT_EQ(ReadKeyMaps(rig.commands, maps), device::kOk);
+  auto table = std::make_unique<ProfileKeyTable>();
+  DecodeKeyMaps(maps, kDefaultKeyMap, *table);
+  for (std::size_t k = 0; k < 3; ++k) {
+    EXPECT_TRUE(std::equal(table->Block(k).begin(), table->Block(k).end(),
+                           working.Table().Block(k).begin()))
+        << "profile " << k;
+  }
+}
+
+}  // namespace
+}  // namespace vendrel::keys
