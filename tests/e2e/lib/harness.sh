@@ -24,6 +24,7 @@ E2E_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 : "${E2E_PROBES:=$E2E_BUILD/windows/probes}"
 : "${E2E_WINEPREFIX:=$E2E_BUILD/e2e/wine-prefix}"
 : "${E2E_WINE_TIMEOUT:=120}"
+: "${E2E_SCENARIO_TIMEOUT:=240}"  # below CTest's limit of 300 s
 
 export WINEPREFIX="$E2E_WINEPREFIX" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -55,6 +56,15 @@ harness_init() {
   trap _e2e_cleanup EXIT
   trap 'exit 130' INT
   trap 'exit 143' TERM
+  # CTest ends a test that overruns with SIGKILL, which leaves no chance to clean up; end ourselves
+  # first, through the trap.
+  (
+    trap 'kill "$nap" 2>/dev/null; exit 0' TERM
+    sleep "$E2E_SCENARIO_TIMEOUT" >/dev/null 2>&1 &
+    nap=$!
+    wait "$nap" && e2e_log "scenario overran ${E2E_SCENARIO_TIMEOUT} s" && kill -TERM $$
+  ) &
+  _e2e_track $!
   [ -x "$KBSIM" ] || fail "kbsim not built: $KBSIM"
   if [ "${2:-}" != --no-wine ]; then
     "$E2E_REPO/scripts/wine-prefix" "$WINEPREFIX" >&2 || fail "no Wine prefix"
