@@ -1,0 +1,135 @@
+# Helpers of the application-shell scenarios (source after tests/e2e/lib/harness.sh). They look at
+# the program the way a person does: which of its windows are on the screen, the tray icon's
+# colour, and its processes.
+
+APP_TITLE="Gaming Keyboard Settings"
+# The Debian Python, which has PIL (scripts/install-deps installs python3-pil).
+APP_PYTHON=/usr/bin/python3
+
+# Prints the number of Vendrel.exe processes running under Wine.
+app_process_count() {
+  local n
+  n=$(ps -eo args= | grep -c -E '^([A-Za-z]:.*\\)?Vendrel\.exe( |$)') || true
+  echo "${n:-0}"
+}
+
+# Prints "shown" when the main window is mapped on the screen, "hidden" otherwise.
+app_window_state() {
+  local info
+  info=$(xwininfo -name "$APP_TITLE" 2>/dev/null) || { echo hidden; return 0; }
+  if grep -q 'Map State: IsViewable' <<<"$info"; then echo shown; else echo hidden; fi
+}
+
+# Waits up to S seconds (default 20) until app_window_state prints STATE.
+app_wait_window() {
+  local state=$1 seconds=${2:-20} i
+  for ((i = 0; i < seconds * 10; i++)); do
+    [ "$(app_window_state)" = "$state" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until the program has started and put its icon into the tray (or S seconds).
+app_wait_started() {
+  local seconds=${1:-40} i
+  for ((i = 0; i < seconds * 10; i++)); do
+    [ "$(app_process_count)" -ge 1 ] && [ "$(app_tray_icon)" != none ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until no Vendrel.exe process is left (or S seconds).
+app_wait_ended() {
+  local seconds=${1:-20} i
+  for ((i = 0; i < seconds * 10; i++)); do
+    [ "$(app_process_count)" -eq 0 ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Visible windows of the program other than the main window whose size makes them a dialog
+# (message boxes and menus), one "WIDTHxHEIGHT+X+Y" per line.
+app_other_windows() {
+  local w
+  for w in $(xdotool search --onlyvisible --class vendrel.exe 2>/dev/null); do
+    local info
+    info=$(xwininfo -id "$w" 2>/dev/null) || continue
+    grep -q "\"$APP_TITLE\"" <<<"$info" && continue
+    local geometry
+    geometry=$(sed -n 's/^ *-geometry //p' <<<"$info")
+    local width=${geometry%%x*}
+    [ "${width:-0}" -ge 60 ] && echo "$geometry"
+  done
+  return 0
+}
+
+# The tray's client area on the screen: "X Y HEIGHT".
+app_tray_icon_origin() {
+  local info x y h
+  info=$(xwininfo -name "Wine System Tray" 2>/dev/null) || return 1
+  grep -q 'Map State: IsViewable' <<<"$info" || return 1
+  x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+  y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+  h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+  echo "$x $y $h"
+}
+
+# Which of the program's tray icons shows: "disconnected" (128, grey keyboard with a red badge),
+# "connected" (141, cyan keyboard), "playing" (142, amber keyboard) or "none". Judged by the colour
+# of the keyboard body, the upper left part of the icon, so that a badge left over from the
+# previous icon does not count.
+app_tray_icon() {
+  local origin shot
+  origin=$(app_tray_icon_origin) || { echo none; return 0; }
+  shot="$E2E_WORK/tray-probe.png"
+  local x y h
+  read -r x y h <<<"$origin"
+  import -window root -crop "40x${h}+${x}+${y}" +repage "$shot" 2>/dev/null || {
+    echo none
+    return 0
+  }
+  "$APP_PYTHON" - "$shot" <<'PY'
+import sys
+from PIL import Image
+img = Image.open(sys.argv[1]).convert("RGB")
+w, h = img.size
+# The icon is the block of non-white, non-frame pixels; find its bounding box.
+pts = [(x, y) for y in range(h) for x in range(w) if sum(img.getpixel((x, y))) < 600]
+if not pts:
+    print("none"); sys.exit(0)
+xs = [p[0] for p in pts]; ys = [p[1] for p in pts]
+x0, y0, x1, y1 = min(xs), min(ys), max(xs), max(ys)
+if x1 - x0 < 8 or y1 - y0 < 8:
+    print("none"); sys.exit(0)
+body = [img.getpixel((x, y)) for y in range(y0, y0 + (y1 - y0) // 2)
+        for x in range(x0, x0 + (x1 - x0) * 2 // 3)]
+r = sum(p[0] for p in body) / len(body)
+g = sum(p[1] for p in body) / len(body)
+b = sum(p[2] for p in body) / len(body)
+if b > r + 40 and g > r + 40:
+    print("connected")
+elif r > b + 50 and g > b + 20:
+    print("playing")
+elif abs(r - b) < 40 and abs(r - g) < 40:
+    print("disconnected")
+else:
+    print("unknown %d,%d,%d" % (r, g, b))
+PY
+}
+
+# Waits up to S seconds (default 20) for the tray icon to become ICON.
+app_wait_tray() {
+  local icon=$1 seconds=${2:-20} i
+  for ((i = 0; i < seconds * 4; i++)); do
+    [ "$(app_tray_icon)" = "$icon" ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+# The per-user folder and cache file in the prefix's documents folder.
+app_user_folder() { echo "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Documents/RX73P05D"; }
+app_cache_file() { echo "$(app_user_folder)/\$Profile0"; }

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# No keyboard when the program starts: it stays in the tray with the "not connected" icon; asking
+# it to show itself (a second start, the tray menu's Open) gives the "Device is not detected"
+# message instead of the window; plugging the keyboard in turns the icon to "connected" without
+# opening the window.
+set -euo pipefail
+source "$(dirname "$0")/lib/harness.sh"
+source "$(dirname "$0")/app_helpers.sh"
+harness_init app_keyboard_absent
+start_display
+start_kbsim
+
+wine_start "$E2E_WORK/app.out" Vendrel.exe
+app_wait_started 60 || fail "the program did not put its icon into the tray"
+expect_eq disconnected "$(app_tray_icon)" "tray icon without a keyboard"
+sleep 3
+expect_eq hidden "$(app_window_state)" "window without a keyboard"
+expect_eq "" "$(app_other_windows)" "other windows without a keyboard"
+screenshot tray_only
+
+# A second start asks the running instance to show itself and ends; the running instance has no
+# keyboard to show, so it says so.
+wine_run Vendrel.exe || fail "the second start did not end by itself with code 0"
+for i in $(seq 1 50); do [ -n "$(app_other_windows)" ] && break; sleep 0.1; done
+[ -n "$(app_other_windows)" ] || fail "no message after the second start"
+expect_eq 1 "$(app_process_count)" "processes after the second start"
+expect_eq hidden "$(app_window_state)" "window after the second start"
+screenshot no_device_message
+box=$(xdotool search --onlyvisible --class vendrel.exe | while read -r w; do
+  xwininfo -id "$w" | grep -q "\"$APP_TITLE\"" || echo "$w"
+done | head -n1)
+xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+xdotool key Return
+for i in $(seq 1 50); do [ -z "$(app_other_windows)" ] && break; sleep 0.1; done
+expect_eq "" "$(app_other_windows)" "windows after the message was confirmed"
+
+# Double-clicking the tray icon is Open: the same message.
+read -r tx ty th <<<"$(app_tray_icon_origin)"
+xdotool mousemove $((tx + 10)) $((ty + th / 2)) click --repeat 2 --delay 80 1
+for i in $(seq 1 50); do [ -n "$(app_other_windows)" ] && break; sleep 0.1; done
+[ -n "$(app_other_windows)" ] || fail "no message after a double-click on the tray icon"
+expect_eq hidden "$(app_window_state)" "window after the double-click"
+box=$(xdotool search --onlyvisible --class vendrel.exe | while read -r w; do
+  xwininfo -id "$w" | grep -q "\"$APP_TITLE\"" || echo "$w"
+done | head -n1)
+xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+xdotool key Return
+for i in $(seq 1 50); do [ -z "$(app_other_windows)" ] && break; sleep 0.1; done
+
+# Plugging the keyboard in: the icon changes, the window stays in the tray.
+kbsim_ok attach >/dev/null
+app_wait_tray connected 20 || fail "tray icon after attach: $(app_tray_icon)"
+sleep 3
+expect_eq hidden "$(app_window_state)" "window after the attach"
+screenshot attached_in_tray
+
+# Now Show works.
+wine_run Vendrel.exe || fail "the second start did not end by itself with code 0"
+app_wait_window shown 20 || fail "the running instance did not show itself with the keyboard attached"
+screenshot shown_after_attach
+
+wine_run Vendrel.exe /kill
+app_wait_ended 20 || fail "/kill did not end the program"
