@@ -376,6 +376,12 @@ KeyCode ListKeyCode(std::uint16_t list_code) {
 
 std::uint16_t ListCodeOf(KeyCode code) { return KeyNameRowOf(code).list_code; }
 
+std::array<KeyCode, kKeyListSize> KeyList() {
+  std::array<KeyCode, kKeyListSize> list{};
+  for (std::size_t n = 0; n < kKeyListSize; ++n) list[n] = ListKeyCode(static_cast<std::uint16_t>(n));
+  return list;
+}
+
 HidUsage KeyUsage(KeyCode code) {
   const std::uint8_t b = KeyNameRowOf(code).usage_byte;
   if (b == kUsageNone || b == kUsageNoneAlt) return {};

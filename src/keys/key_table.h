@@ -71,6 +71,8 @@ std::u16string ListName(std::uint16_t list_code, const skin::TextTable& texts);
 KeyCode ListKeyCode(std::uint16_t list_code);
 // ListCode of row fold(code).
 std::uint16_t ListCodeOf(KeyCode code);
+// The keys every key picker offers, in ListCode order 0x00..0x69.
+std::array<KeyCode, kKeyListSize> KeyList();
 
 // What the keyboard sends for the key; page 0 when nothing.
 HidUsage KeyUsage(KeyCode code);

@@ -98,14 +98,18 @@ TEST(KeyListTest, ListPositionsNamesAndCodes) {
 }
 
 TEST(KeyListTest, EveryPickerPositionHasADistinctKey) {
+  const auto list = KeyList();
   std::set<KeyCode> keys;
   for (std::uint16_t n = 0; n < kKeyListSize; ++n) {
-    const KeyCode k = ListKeyCode(n);
+    const KeyCode k = list[n];
     EXPECT_NE(k, 0) << "list position " << n << " has no key";
     EXPECT_EQ(ListCodeOf(k), n);
     keys.insert(k);
   }
   EXPECT_EQ(keys.size(), kKeyListSize);
+  EXPECT_EQ(list[0x67], 0x036) << "right Shift is offered as 0x036";
+  EXPECT_EQ(list[0x1A], 0x002);
+  EXPECT_EQ(list[0x41], 0x045);
 }
 
 TEST(KeyUsageTest, UsageOfKey) {
