@@ -87,9 +87,15 @@ expect_eq "$written_keymap" "$(kbsim_ok 'read keymap 378 378')" "key map after a
 QUORVA_SIM= wine_run "$probe" >"$E2E_WORK/no-sim.out" 2>&1 || true
 grep -qx 'present 0' "$E2E_WORK/no-sim.out" || fail "without QUORVA_SIM the library did not report 0 devices"
 
-# A missing Quorva.dll ends the program at once with exit code 0, before anything else.
-status=0
-(cd "$E2E_WORK" && timeout "$E2E_WINE_TIMEOUT" wine "$probe" >"$E2E_WORK/no-dll.out" 2>&1) || status=$?
-expect_eq 0 "$status" "exit code without Quorva.dll"
-grep -q loaded "$E2E_WORK/no-dll.out" && fail "the loader went on without Quorva.dll"
+# No Quorva.dll, one without its last entry point, one whose Init fails: each ends the program at
+# once with exit code 0, before anything else. The probe runs from a folder holding that library.
+mkdir -p "$E2E_WORK/no_library"
+for folder in "$E2E_WORK/no_library" "$E2E_PROBES/missing_entry" "$E2E_PROBES/init_fails"; do
+  name=$(basename "$folder")
+  [ "$name" = no_library ] || [ -f "$folder/Quorva.dll" ] || fail "stand-in library not built: $folder"
+  status=0
+  (cd "$folder" && timeout "$E2E_WINE_TIMEOUT" wine "$probe" >"$E2E_WORK/$name.out" 2>&1) || status=$?
+  expect_eq 0 "$status" "exit code with $name"
+  grep -q loaded "$E2E_WORK/$name.out" && fail "the loader went on with $name"
+done
 e2e_log "device link checks passed"
