@@ -44,6 +44,20 @@ MacroId NextFreeMacroId(std::span<const MacroRecord> list) {
   return 0;
 }
 
+bool MayAddMacro(std::size_t count, platform::MessageBoxes& boxes, const skin::TextTable& texts) {
+  if (count < kMaxMacros) return true;
+  boxes.ShowOk(texts.Format(skin::TextKey::MACRO_ERR_MAX, {static_cast<std::int64_t>(kMaxMacros)}));
+  return false;
+}
+
+bool AppendAction(MacroRecord& macro, const MacroAction& action) {
+  if (macro.actions.size() >= kMaxActions) return false;
+  MacroAction normalised = action;
+  normalised.kind = NormalisedKind(action.kind);
+  macro.actions.push_back(normalised);
+  return true;
+}
+
 std::u16string FittedMacroName(std::u16string_view name) {
   const std::size_t end = name.find(u'\0');
   if (end != std::u16string_view::npos) name = name.substr(0, end);

@@ -7,6 +7,8 @@
 #include "keys/key_assignment.h"
 #include "keys/key_store.h"
 #include "macros/macro_record.h"
+#include "platform/message_box.h"
+#include "skin/text_table.h"
 
 namespace vendrel::macros {
 
@@ -24,6 +26,14 @@ std::size_t MacroPositionOf(const MacroList& list, MacroId id);
 // The id a macro created now receives: the lowest value in 1..100 that no macro of list holds;
 // 0 when all are taken.
 MacroId NextFreeMacroId(std::span<const MacroRecord> list);
+
+// True when a list of count macros may take one more. Otherwise MACRO_ERR_MAX, filled with the
+// limit, is shown in an OK box and false returned.
+bool MayAddMacro(std::size_t count, platform::MessageBoxes& boxes, const skin::TextTable& texts);
+
+// Appends an action with its kind normalised; an action beyond the 2000th is dropped without a
+// message (false).
+bool AppendAction(MacroRecord& macro, const MacroAction& action);
 
 // Cuts a name to what the record's name field holds and stops it at an embedded 0 unit.
 std::u16string FittedMacroName(std::u16string_view name);

@@ -1,6 +1,7 @@
 #include "profiles/settings_file_codec.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <new>
 
@@ -85,14 +86,17 @@ int SerializeStore(keys::KeyStore& store, std::vector<std::uint8_t>& out) {
   keys::ProfileKeyTable& table = store.Table();
   RebuildSettingsHeader(table, static_cast<std::uint16_t>(store.macros.size()), text_size);
 
+  // The total size is a 32-bit field, and the whole file is built in memory.
+  const std::uint64_t file_size = SettingsFileSize(store.macros.size(), text_size);
+  if (file_size > 0xFFFFFFFFu || file_size > SIZE_MAX) return 0;
   std::vector<std::uint8_t> bytes;
   try {
-    bytes.assign(SettingsFileSize(store.macros.size(), text_size), 0);
+    bytes.assign(static_cast<std::size_t>(file_size), 0);
   } catch (const std::bad_alloc&) {
     return 0;
   }
   const std::span<std::uint8_t> text_area =
-      std::span<std::uint8_t>(bytes).subspan(SettingsFileSize(store.macros.size(), 0));
+      std::span<std::uint8_t>(bytes).subspan(static_cast<std::size_t>(SettingsFileSize(store.macros.size(), 0)));
   std::uint32_t offset = 0;
   for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
     const std::uint32_t size = store.strings.Size(i);
@@ -132,7 +136,7 @@ int DeserializeStore(std::span<const std::uint8_t> bytes, keys::KeyStore& store)
               .first<macros::kMacroRecordSize>()));
     }
     const std::span<const std::uint8_t> text_area =
-        bytes.subspan(SettingsFileSize(areas.macro_count, 0), areas.text_size);
+        bytes.subspan(static_cast<std::size_t>(SettingsFileSize(areas.macro_count, 0)), areas.text_size);
     auto strings = std::make_unique<keys::KeyStringTable>();
     for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
       if (!keys::CarriesText(table->records[i].type)) continue;

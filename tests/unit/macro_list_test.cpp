@@ -5,6 +5,7 @@
 
 #include "keys/key_store.h"
 #include "macros/macro_list.h"
+#include "support/recording_message_boxes.h"
 
 namespace vendrel::macros {
 namespace {
@@ -194,6 +195,37 @@ TEST(MacroIdentity, ReadersByPositionAndId) {
   EXPECT_TRUE(MacroAt(store, 1, out));
   EXPECT_EQ(out.id, 9);
   EXPECT_FALSE(MacroAt(store, 3, out));
+}
+
+TEST(MacroLimits, HundredthMacroIsTheLast) {
+  skin::TextTable texts;
+  struct Case {
+    std::size_t count;
+    bool allowed;
+  };
+  for (const Case& c : {Case{0, true}, Case{99, true}, Case{100, false}, Case{250, false}}) {
+    testing::RecordingMessageBoxes boxes;
+    EXPECT_EQ(MayAddMacro(c.count, boxes, texts), c.allowed) << c.count;
+    if (c.allowed) {
+      EXPECT_TRUE(boxes.shown.empty());
+    } else {
+      ASSERT_EQ(boxes.shown.size(), 1u);
+      EXPECT_EQ(boxes.shown[0], u"The maximum number of macro: 100   ");
+    }
+  }
+}
+
+TEST(MacroLimits, ActionsBeyondTwoThousandAreDroppedAndKindsNormalised) {
+  MacroRecord m;
+  EXPECT_TRUE(AppendAction(m, {10, 0x1E, static_cast<ActionKind>(9)}));
+  EXPECT_TRUE(AppendAction(m, {10, 0x1E, ActionKind::Release}));
+  EXPECT_EQ(m.actions[0].kind, ActionKind::Press);
+  EXPECT_EQ(m.actions[1].kind, ActionKind::Release);
+  m.actions.resize(kMaxActions - 1);
+  EXPECT_TRUE(AppendAction(m, {0, 0x1F, ActionKind::Press}));
+  EXPECT_FALSE(AppendAction(m, {0, 0x20, ActionKind::Press}));
+  EXPECT_EQ(m.actions.size(), kMaxActions);
+  EXPECT_EQ(m.actions.back().key, 0x1F);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 
 namespace vendrel::platform::win32 {
 namespace {
@@ -30,7 +29,9 @@ class FileHandle {
 
 class Win32Fs final : public FileSystem {
  public:
-  bool Exists(const std::u16string& path) const override { return PathFileExistsW(W(path)) != FALSE; }
+  bool Exists(const std::u16string& path) const override {
+    return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES;
+  }
 
   bool FileExists(const std::u16string& path) const override {
     const DWORD attrs = GetFileAttributesW(W(path));
