@@ -73,6 +73,32 @@ TEST(KeyboardModelFactory, EachLightingBlockIsTheRestoreDefault) {
   }
 }
 
+// Cells of the built-in factory map, by column and row: the table is positional, so a slip of
+// one entry shifts every key after it.
+struct MapCell {
+  int column;
+  int row;
+  std::uint8_t kind, sub, value;
+};
+
+class FactoryKeyMapCells : public ::testing::TestWithParam<MapCell> {};
+
+TEST_P(FactoryKeyMapCells, HoldTheirEntry) {
+  const MapCell& c = GetParam();
+  const std::size_t at = static_cast<std::size_t>(c.column * 8 + c.row) * 3;
+  EXPECT_EQ(keys::kDefaultKeyMap[at], c.kind);
+  EXPECT_EQ(keys::kDefaultKeyMap[at + 1], c.sub);
+  EXPECT_EQ(keys::kDefaultKeyMap[at + 2], c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, FactoryKeyMapCells,
+                         ::testing::Values(MapCell{0, 0, 0x05, 0x00, 0x00}, MapCell{0, 6, 0, 0, 0},
+                                           MapCell{1, 4, 0x02, 0x01, 0x02}, MapCell{2, 3, 0x02, 0x02, 0x04},
+                                           MapCell{6, 5, 0x05, 0x02, 0x02}, MapCell{6, 6, 0x02, 0x02, 0x2E},
+                                           MapCell{12, 4, 0x02, 0x01, 0x20}, MapCell{13, 1, 0x02, 0x02, 0x2E},
+                                           MapCell{14, 0, 0x03, 0xB6, 0x00}, MapCell{14, 7, 0, 0, 0},
+                                           MapCell{15, 0, 0x03, 0xCD, 0x00}, MapCell{15, 5, 0x02, 0x02, 0x63}));
+
 // Commands answered in the frame: echoed code, status, and for reads the area's bytes.
 struct AnswerCase {
   const char* name;

@@ -1,0 +1,37 @@
+#pragma once
+// The device link as one object for the main window: the exchange, the command set, the connection
+// state and the units, wired together over the HID library and the window. The library and the
+// window must outlive it.
+#include "device/command_set.h"
+#include "device/connection.h"
+#include "device/device_units.h"
+#include "device/exchange.h"
+#include "platform/sleeper.h"
+
+namespace vendrel::device {
+
+class DeviceLink {
+ public:
+  DeviceLink(HidLibrary& library, HostWindow& window,
+             platform::Sleeper& sleeper = platform::SystemSleeper(), DeviceTimings timings = {})
+      : exchange_(library, sleeper, timings),
+        commands_(exchange_),
+        connection_(commands_, window),
+        units_(library, exchange_, connection_, window) {}
+
+  DeviceLink(const DeviceLink&) = delete;
+  DeviceLink& operator=(const DeviceLink&) = delete;
+
+  Exchange& Link() { return exchange_; }
+  CommandSet& Commands() { return commands_; }
+  Connection& State() { return connection_; }
+  DeviceUnits& Units() { return units_; }
+
+ private:
+  Exchange exchange_;
+  CommandSet commands_;
+  Connection connection_;
+  DeviceUnits units_;
+};
+
+}  // namespace vendrel::device

@@ -1,0 +1,204 @@
+#include "device/connection.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+#include "device/device_link.h"
+#include "device/packet_frame.h"
+#include "device/results.h"
+#include "keys/default_key_map.h"
+#include "support/device_rig.h"
+
+namespace vendrel::device {
+namespace {
+
+using testing::DeviceRig;
+using testing::FakeHostWindow;
+
+int CountMessages(const FakeHostWindow& w, std::uint32_t id) {
+  const auto messages = w.Messages();
+  return static_cast<int>(std::count_if(messages.begin(), messages.end(),
+                                        [&](const auto& m) { return m.id == id; }));
+}
+
+TEST(ConnectionAttach, ReadsFactoryMapAndMacroSpaceThenRefreshesWithoutBracket) {
+  DeviceRig rig;
+  KeyMapBytes keyboard_map{};
+  keyboard_map.fill(0x02);
+  rig.library.WithModel([&](sim::KeyboardModel& m) {
+    ASSERT_TRUE(m.WriteArea(sim::Area::DefaultMap, 0, keyboard_map));
+    ASSERT_TRUE(m.WriteArea(sim::Area::Info, 11, std::vector<std::uint8_t>{0x20}));
+  });
+  bool map_known_at_refresh = false;
+  rig.window.OnSend([&](const FakeHostWindow::Message& m) {
+    if (m.id == kMsgProfileRefresh) map_known_at_refresh = rig.connection.DefaultKeyMap() == keyboard_map;
+  });
+
+  rig.connection.Changed(1);
+
+  EXPECT_EQ(rig.connection.DefaultKeyMap(), keyboard_map);
+  EXPECT_EQ(rig.connection.MacroSpace(), 0x20u * 128u);
+  EXPECT_TRUE(map_known_at_refresh);
+  const auto sent = rig.library.SentPackets();
+  ASSERT_EQ(sent.size(), 8u);
+  for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(sent[i][3], 0x0F);
+  EXPECT_EQ(sent[7][3], 0x03);
+  const auto messages = rig.window.Messages();
+  ASSERT_GE(messages.size(), 1u);
+  EXPECT_EQ(messages[0].id, kMsgProfileRefresh);
+  EXPECT_EQ(messages[0].first, kTagProf);
+  EXPECT_TRUE(messages[0].sent);
+  EXPECT_EQ(rig.window.TrayIcons(), std::vector<int>{kIconConnected});
+  EXPECT_EQ(rig.connection.ConnectionIcon(), kIconConnected);
+  EXPECT_TRUE(rig.connection.IsConnected());
+}
+
+TEST(ConnectionAttach, FailedReadsKeepPreviousValuesAndStillRefresh) {
+  DeviceRig rig;
+  rig.library.WithModel([](sim::KeyboardModel& m) { m.InjectFault(sim::Fault::StatusFF, 1000); });
+  rig.connection.Changed(1);
+  EXPECT_TRUE(std::equal(keys::kDefaultKeyMap.begin(), keys::kDefaultKeyMap.end(),
+                         rig.connection.DefaultKeyMap().begin()));
+  EXPECT_EQ(rig.connection.MacroSpace(), 0u);
+  EXPECT_EQ(CountMessages(rig.window, kMsgProfileRefresh), 1);
+  EXPECT_TRUE(rig.connection.IsConnected());
+}
+
+// The window opens by itself at most once, only when the keyboard is there at start-up and the
+// start flag was not set.
+struct OpenCase {
+  const char* name;
+  bool start_flag;
+  std::vector<int> counts;  // successive attach notifications
+  int opens;
+  std::vector<int> icons;
+};
+
+class ConnectionOpening : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(ConnectionOpening, OpensTheWindowAtMostOnce) {
+  const OpenCase& c = GetParam();
+  DeviceRig rig;
+  rig.window.SetStartFlagValue(c.start_flag);
+  for (int count : c.counts) rig.connection.Changed(count);
+  EXPECT_EQ(CountMessages(rig.window, kMsgOpen), c.opens);
+  EXPECT_EQ(rig.window.TrayIcons(), c.icons);
+  EXPECT_TRUE(rig.window.StartFlag());
+  for (const auto& m : rig.window.Messages()) {
+    if (m.id == kMsgOpen) {
+      EXPECT_EQ(m.first, kTagOpen);
+      EXPECT_FALSE(m.sent) << "posted, not sent";
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StartUp, ConnectionOpening,
+    ::testing::Values(
+        OpenCase{"PresentAtStart", false, {1}, 1, {141}},
+        OpenCase{"ReplugDoesNotOpenAgain", false, {1, 0, 1}, 1, {141, 128, 141}},
+        OpenCase{"StartedMinimised", true, {1, 0, 1}, 0, {141, 128, 141}},
+        // The main window sets the start flag when nothing is there at start-up.
+        OpenCase{"AbsentAtStartThenPlugged", true, {1}, 0, {141}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ConnectionDetach, ForgetsProfileClosesChildrenHidesAndShowsDisconnectedIcon) {
+  DeviceRig rig;
+  rig.connection.Changed(1);
+  ASSERT_EQ(rig.commands.GetActiveProfile(), 0);
+  rig.library.SetAttached(0, false);
+  rig.connection.Changed(0);
+  EXPECT_EQ(rig.commands.CachedActiveProfile(), -1);
+  EXPECT_EQ(CountMessages(rig.window, kMsgCloseChildren), 1);
+  EXPECT_EQ(rig.window.HideCount(), 1);
+  EXPECT_EQ(rig.window.TrayIcons().back(), kIconDisconnected);
+  EXPECT_EQ(rig.connection.ConnectionIcon(), kIconDisconnected);
+  EXPECT_FALSE(rig.connection.IsConnected());
+}
+
+// Notifications that change nothing.
+struct NoChangeCase {
+  const char* name;
+  int first;   // -1: none
+  int second;
+};
+
+class ConnectionNoChange : public ::testing::TestWithParam<NoChangeCase> {};
+
+TEST_P(ConnectionNoChange, DoesNothing) {
+  const NoChangeCase& c = GetParam();
+  DeviceRig rig;
+  if (c.first >= 0) rig.connection.Changed(c.first);
+  const auto messages = rig.window.Messages().size();
+  const auto icons = rig.window.TrayIcons().size();
+  const auto sent = rig.library.SentPackets().size();
+  rig.connection.Changed(c.second);
+  EXPECT_EQ(rig.window.Messages().size(), messages);
+  EXPECT_EQ(rig.window.TrayIcons().size(), icons);
+  EXPECT_EQ(rig.library.SentPackets().size(), sent);
+  EXPECT_EQ(rig.window.HideCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, ConnectionNoChange,
+                         ::testing::Values(NoChangeCase{"DetachWhileDisconnected", -1, 0},
+                                           NoChangeCase{"SameCountAgain", 1, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ConnectionAttach, AnotherNonZeroCountRerunsTheAttachSteps) {
+  DeviceRig rig;
+  rig.connection.Changed(1);
+  rig.connection.Changed(2);
+  EXPECT_EQ(CountMessages(rig.window, kMsgProfileRefresh), 2);
+  EXPECT_EQ(rig.connection.State(), 2);
+}
+
+TEST(ConnectionAttach, WaitsForTheReadyFlagBeforeTouchingTheTray) {
+  DeviceRig rig;
+  rig.window.SetReady(false);
+  rig.window.RunWorker([&] { rig.connection.Changed(1); });
+  // Until the main window is ready the worker polls and leaves the tray and state alone.
+  const auto poll = rig.exchange.Timings().ready_poll;
+  for (;;) {
+    const auto sleeps = rig.sleeper.Sleeps();
+    if (std::count(sleeps.begin(), sleeps.end(), poll) >= 3) break;
+    std::this_thread::yield();
+  }
+  EXPECT_TRUE(rig.window.TrayIcons().empty());
+  EXPECT_FALSE(rig.connection.IsConnected());
+  rig.window.SetReady(true);
+  rig.window.Join();
+  EXPECT_EQ(rig.window.TrayIcons(), std::vector<int>{kIconConnected});
+  EXPECT_TRUE(rig.connection.IsConnected());
+}
+
+TEST(ConnectionPresence, CountsKeyboardsOnTheControlCollection) {
+  DeviceRig none(0);
+  EXPECT_EQ(none.connection.PresenceCheck(), 0);
+  DeviceRig two(2);
+  EXPECT_EQ(two.connection.PresenceCheck(), 2);
+  EXPECT_EQ(two.library.BadChecks(), 0);
+}
+
+TEST(DeviceLink, RoutesRepliesAndAttachNotificationsOnceUnitsAreRegistered) {
+  testing::FakeHidLibrary library(0);
+  testing::FakeSleeper sleeper;
+  FakeHostWindow window;
+  window.SetStartFlagValue(true);
+  {
+    DeviceLink link(library, window, sleeper, testing::TestTimings(std::chrono::milliseconds{2000}));
+    link.Units().RegisterUnits();
+    library.SetAttached(1, true);
+    library.Drain();
+    window.Join();
+    EXPECT_TRUE(link.State().IsConnected());
+    EXPECT_EQ(link.Commands().GetActiveProfile(), 0);
+    EXPECT_EQ(library.BadChecks(), 0);
+    library.SetEventSink(nullptr);
+  }
+}
+
+}  // namespace
+}  // namespace vendrel::device

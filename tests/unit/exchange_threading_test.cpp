@@ -1,0 +1,123 @@
+#include "device/exchange.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "device/packet_frame.h"
+#include "device/results.h"
+#include "support/device_rig.h"
+
+namespace vendrel::device {
+namespace {
+
+using std::chrono::milliseconds;
+using testing::DeviceRig;
+
+// A library thread delivers reports without pause while an exchange thread arms the slot with
+// short-lived buffers, waits briefly and leaves. Every reply taken must be whole, and nothing may
+// be written into a buffer after its exchange left it (the buffer is freed right after).
+TEST(ReplySlotThreading, DeliveriesNeverTouchABufferAfterItsExchangeLeft) {
+  ReplySlot slot;
+  std::atomic<bool> stop{false};
+  std::thread library([&] {
+    std::uint8_t value = 1;
+    std::vector<std::uint8_t> report(64);
+    while (!stop.load()) {
+      std::fill(report.begin(), report.end(), value);
+      slot.Deliver(report);
+      value = static_cast<std::uint8_t>(value % 250 + 1);
+    }
+  });
+  int taken = 0;
+  for (int i = 0; i < 2000; ++i) {
+    auto buffer = std::make_unique<std::array<std::uint8_t, 64>>();
+    const ReplySlot::Ticket t = slot.Arm(*buffer);
+    if (slot.Wait(t, milliseconds{1}) == ReplySlot::WaitResult::Signalled) {
+      const std::uint32_t n = slot.ReceivedLength(t);
+      slot.Disarm(t);
+      ASSERT_EQ(n, 64u);
+      const std::uint8_t first = (*buffer)[0];
+      EXPECT_NE(first, 0);
+      // Copies happen whole, under the lock: no mix of two reports.
+      EXPECT_TRUE(std::all_of(buffer->begin(), buffer->end(), [&](std::uint8_t b) { return b == first; }));
+      ++taken;
+    } else {
+      slot.Disarm(t);
+    }
+    buffer.reset();  // ASan reports any later write into it
+  }
+  stop.store(true);
+  library.join();
+  EXPECT_GT(taken, 0);
+  EXPECT_FALSE(slot.Waiting());
+}
+
+// Two threads exchange at once (the main thread and a connection worker). They take the slot from
+// each other; each exchange must still end with a reply to its own command or with -2.
+TEST(ExchangeThreading, ConcurrentExchangesOnlyAcceptRepliesToTheirOwnCommand) {
+  DeviceRig rig(1, milliseconds{50});
+  auto run = [&](std::uint8_t command, std::uint8_t length, int rounds, int* accepted) {
+    for (int i = 0; i < rounds; ++i) {
+      const Packet request = BuildRequest(command, length, 0);
+      Packet reply{};
+      const int result = rig.exchange.Run(request, reply);
+      ASSERT_TRUE(result == kOk || result == kNoReply) << result;
+      if (result == kOk) {
+        EXPECT_EQ(reply[3], command);
+        EXPECT_EQ(reply[7], 0);
+        ++*accepted;
+      }
+    }
+  };
+  int info_ok = 0;
+  int map_ok = 0;
+  std::thread worker(run, std::uint8_t{0x03}, std::uint8_t{44}, 15, &info_ok);
+  run(0x0F, 56, 15, &map_ok);
+  worker.join();
+  EXPECT_GT(info_ok + map_ok, 0);
+  EXPECT_FALSE(rig.exchange.Waiting());
+}
+
+// Replies delivered twice: the second copy arrives with nobody waiting, or is consumed by no one.
+TEST(ExchangeThreading, DuplicateRepliesAreHarmless) {
+  DeviceRig rig;
+  rig.library.SetDuplicateReplies(2);
+  for (int i = 0; i < 30; ++i) {
+    InfoBlock info{};
+    ASSERT_EQ(rig.commands.ReadInformation(info), kOk);
+    EXPECT_EQ(info[11], sim::kFactoryMacroUnits);
+    KeyMapBytes map{};
+    ASSERT_EQ(rig.commands.ReadKeyMap(map, 1), kOk);
+    EXPECT_EQ(map[0], 0x05);
+  }
+}
+
+// The library thread delivers attach and bank notifications while the main thread exchanges; the
+// connection worker exchanges too. Everything shared between them must be synchronised.
+TEST(ExchangeThreading, NotificationsAndWorkersRunBesideMainThreadExchanges) {
+  DeviceRig rig(0);
+  rig.window.SetStartFlagValue(true);
+  rig.library.SetAttached(1, true);
+  for (int i = 0; i < 10; ++i) {
+    rig.library.SendConsumerCode(0x02FF);
+    rig.library.SendConsumerCode(i % 2 == 0 ? 0x1811 : 0x1810);
+    InfoBlock info{};
+    const int result = rig.commands.ReadInformation(info);
+    EXPECT_TRUE(result == kOk || result == kNoReply || result == kNoKeyboard) << result;
+    (void)rig.units.GBank();
+    (void)rig.connection.DefaultKeyMap();
+  }
+  rig.library.Drain();
+  rig.window.Join();
+  EXPECT_TRUE(rig.connection.IsConnected());
+  EXPECT_EQ(rig.units.GBank(), 0) << "ten bank presses";
+  EXPECT_FALSE(rig.connection.IndicatorBusy().load());
+}
+
+}  // namespace
+}  // namespace vendrel::device
