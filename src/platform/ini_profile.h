@@ -15,9 +15,10 @@ class IniProfile {
 
   // Copies into buffer (size characters, terminator included) the value of key in section of the
   // file, or default_value (null = empty) with its trailing blanks removed when there is none.
-  // A null key gives the section's key names, a null section the file's section names, each
-  // ended by a 0 and the list by a second 0. Returns the characters copied without the final 0:
-  // size - 1 when a value was cut, size - 2 when a list was cut, 0 when size is 0.
+  // A null key gives the section's key names (the default when there is no such section), a null
+  // section the file's section names, each ended by a 0 and the list by a second 0. Returns the
+  // characters copied without the final 0: size - 1 when a value was cut, size - 2 when a list
+  // was cut, 0 when size is 0.
   virtual std::uint32_t ReadString(const char16_t* section, const char16_t* key,
                                                 const char16_t* default_value, char16_t* buffer,
                                                 std::uint32_t size, const char16_t* file) const = 0;

@@ -62,11 +62,11 @@ std::u16string_view Unquoted(std::u16string_view value) {
   return value;
 }
 
-// The default as the call uses it: trailing blanks removed.
+// The default as the call uses it: trailing blanks removed, then quotes like a value's.
 std::u16string_view TrimmedDefault(const char16_t* default_value) {
   std::u16string_view d = ViewOf(default_value);
   while (!d.empty() && d.back() == u' ') d.remove_suffix(1);
-  return d;
+  return Unquoted(d);
 }
 
 struct ParsedFile {
@@ -132,10 +132,12 @@ std::uint32_t IniFileProfile::ReadString(const char16_t* section, const char16_t
   if (parsed) range = FindSection(parsed->lines, ViewOf(section));
 
   if (key == nullptr) {
+    if (!range) return CopyValue(TrimmedDefault(default_value), buffer, size);
     std::vector<std::u16string> names;
-    if (range) {
-      for (std::size_t i = range->first + 1; i < range->second; ++i) {
-        if (parsed->lines[i].kind == IniLineKind::Entry) names.push_back(parsed->lines[i].name);
+    for (std::size_t i = range->first + 1; i < range->second; ++i) {
+      const IniLine& line = parsed->lines[i];
+      if (line.kind == IniLineKind::Entry && !line.name.starts_with(u';')) {
+        names.push_back(line.name);
       }
     }
     return CopyList(names, buffer, size);

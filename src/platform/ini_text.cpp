@@ -180,7 +180,7 @@ std::vector<std::uint8_t> EncodeIniText(const IniText& text) {
 IniLine ParseIniLine(const std::u16string& line) {
   IniLine parsed;
   const std::u16string t = Trimmed(line);
-  if (t.empty() || t[0] == u';') return parsed;
+  if (t.empty()) return parsed;
   if (t[0] == u'[') {
     const std::size_t close = t.rfind(u']');
     if (close != std::u16string::npos && close > 0) {
@@ -189,14 +189,12 @@ IniLine ParseIniLine(const std::u16string& line) {
       return parsed;
     }
   }
-  parsed.kind = IniLineKind::Entry;
+  // A line without '=' is no entry: it is neither found nor listed.
   const std::size_t eq = t.find(u'=');
-  if (eq == std::u16string::npos) {
-    parsed.name = t;
-  } else {
-    parsed.name = Trimmed(std::u16string_view(t).substr(0, eq));
-    parsed.value = Trimmed(std::u16string_view(t).substr(eq + 1));
-  }
+  if (eq == std::u16string::npos) return parsed;
+  parsed.kind = IniLineKind::Entry;
+  parsed.name = Trimmed(std::u16string_view(t).substr(0, eq));
+  parsed.value = Trimmed(std::u16string_view(t).substr(eq + 1));
   return parsed;
 }
 

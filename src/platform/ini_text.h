@@ -21,8 +21,8 @@ IniText DecodeIniText(std::span<const std::uint8_t> bytes);
 // Lines joined with CR LF (and a final CR LF) in the given encoding, with its mark.
 std::vector<std::uint8_t> EncodeIniText(const IniText& text);
 
-// A line's role: a section header "[name]", a "key=value" (or a bare key), or anything else
-// (blank lines, comments starting with ';').
+// A line's role: a section header "[name]", a "key=value", or anything else (blank lines, lines
+// without '='). A key starting with ';' is an entry that lookups find but key lists leave out.
 enum class IniLineKind { Section, Entry, Other };
 
 struct IniLine {

@@ -101,7 +101,8 @@ TEST_F(IniFileTest, LookupFindsValuesAsTheWindowsCallDoes) {
   const std::vector<std::uint8_t> plain = Bytes(
       "; comment line\r\n[LANGUAGE]\r\nlanguage=1\r\n[ENGINSH]\r\nKEY_A = spaced value  \r\n"
       "QUOTED=\"in quotes\"\r\nHALF=\"open only\r\nSINGLE='single'\r\nDUP=first\r\nDUP=second\r\n"
-      "EMPTY=\r\nBARE\r\n[CHINESE]\r\nONLY_CN=cn\r\n[ENGINSH]\r\nLATE=late\r\n");
+      "EMPTY=\r\nBARE\r\n;NOTE=semicolon key\r\n[CHINESE]\r\nONLY_CN=cn\r\n[ENGINSH]\r\n"
+      "LATE=late\r\n");
   const LookupCase cases[] = {
       {"exact names", plain, u"LANGUAGE", u"language", u" ", 260, u"1"},
       {"section name case ignored", plain, u"language", u"language", u" ", 260, u"1"},
@@ -112,7 +113,10 @@ TEST_F(IniFileTest, LookupFindsValuesAsTheWindowsCallDoes) {
       {"unmatched quote kept", plain, u"ENGINSH", u"HALF", u"", 260, u"\"open only"},
       {"first duplicate wins", plain, u"ENGINSH", u"DUP", u"", 260, u"first"},
       {"empty value is not the default", plain, u"ENGINSH", u"EMPTY", u"dflt", 260, u""},
-      {"bare key is found empty", plain, u"ENGINSH", u"BARE", u"dflt", 260, u""},
+      {"line without '=' is no key", plain, u"ENGINSH", u"BARE", u"dflt", 260, u"dflt"},
+      {"semicolon starts an ordinary key", plain, u"ENGINSH", u";note", u"", 260,
+       u"semicolon key"},
+      {"quoted default loses its quotes", plain, u"ENGINSH", u"NOPE", u"\"q\"  ", 260, u"q"},
       {"missing key gives default without trailing blanks", plain, u"ENGINSH", u"NOPE", u"x  ",
        260, u"x"},
       {"single blank default gives empty text", plain, u"ENGINSH", u"NOPE", u" ", 260, u""},
@@ -159,7 +163,7 @@ TEST_F(IniFileTest, BufferOfZeroWritesNothing) {
 }
 
 TEST_F(IniFileTest, ListsSectionAndKeyNamesAndCutsThem) {
-  WriteRaw(Bytes("[One]\nA=1\nBee=2\n[Two]\n[Three]\nC=3\n"));
+  WriteRaw(Bytes("[One]\nA=1\n;hidden=x\nbare line\nBee=2\n[Two]\n[Three]\nC=3\n"));
   std::uint32_t returned = 0;
   EXPECT_EQ(ReadList(nullptr, 100, &returned), (std::vector<std::u16string>{u"One", u"Two", u"Three"}));
   EXPECT_EQ(returned, 14u);
@@ -170,6 +174,8 @@ TEST_F(IniFileTest, ListsSectionAndKeyNamesAndCutsThem) {
   // "One\0Two\0Three\0\0" does not fit in 8: cut and ended by two zeros, size - 2 returned.
   ReadList(nullptr, 8, &returned);
   EXPECT_EQ(returned, 6u);
+  // No such section: the default, as for a missing key.
+  EXPECT_EQ(Read(u"Four", nullptr, u"dflt "), u"dflt");
 }
 
 struct WriteCase {
