@@ -2,8 +2,10 @@
 // texts that come from an editable file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "platform/ini_profile_file.h"
 #include "skin/language_file.h"
@@ -131,6 +133,61 @@ TEST(LeadingIntegerTest, ReadsLikeTheCLibrary) {
   for (const auto& c : cases) EXPECT_EQ(LeadingInteger(c.text), c.value);
   // 2^64 + 1 wraps to 1 in 64-bit arithmetic; it must not select English.
   EXPECT_NE(LeadingInteger(u"18446744073709551617"), 1);
+}
+
+// Answers every lookup with the key's name and records what was asked.
+class RecordingIni final : public platform::IniProfile {
+ public:
+  struct Call {
+    std::u16string section;
+    std::u16string key;
+    std::u16string default_value;
+    std::uint32_t size;
+    std::u16string file;
+  };
+  std::uint32_t ReadString(const char16_t* section, const char16_t* key,
+                           const char16_t* default_value, char16_t* buffer, std::uint32_t size,
+                           const char16_t* file) const override {
+    calls.push_back({section, key, default_value, size, file});
+    const std::u16string answer = std::u16string(key) == u"language" ? language : key;
+    const std::size_t n = std::min<std::size_t>(answer.size(), size - 1);
+    std::copy_n(answer.begin(), n, buffer);
+    buffer[n] = u'\0';
+    return static_cast<std::uint32_t>(n);
+  }
+  int WriteString(const char16_t*, const char16_t*, const char16_t*, const char16_t*) override {
+    ADD_FAILURE() << "the language file is never written";
+    return 0;
+  }
+  std::u16string language = u"1";
+  mutable std::vector<Call> calls;
+};
+
+TEST(LoadTextsTest, ReadsLanguageThenEveryKeyInOrderFromTheChosenSection) {
+  const struct {
+    std::u16string language;
+    std::u16string section;
+  } cases[] = {{u"1", u"ENGINSH"}, {u"2", u"CHINESE"}, {u"", u"CHINESE"}};
+  for (const auto& c : cases) {
+    RecordingIni ini;
+    ini.language = c.language;
+    TextTable t;
+    LoadTexts(ini, u"/skins/language.ini", t);
+    ASSERT_EQ(ini.calls.size(), 1 + kTextKeyCount);
+    EXPECT_EQ(ini.calls[0].section, u"LANGUAGE");
+    EXPECT_EQ(ini.calls[0].key, u"language");
+    for (std::size_t i = 0; i < ini.calls.size(); ++i) {
+      const auto& call = ini.calls[i];
+      EXPECT_EQ(call.default_value, u" ") << i;
+      EXPECT_EQ(call.size, 260u) << i;
+      EXPECT_EQ(call.file, u"/skins/language.ini") << i;
+      if (i == 0) continue;
+      const auto key = static_cast<TextKey>(i - 1);
+      EXPECT_EQ(call.section, c.section) << i;
+      EXPECT_EQ(call.key, TextKeyName(key)) << i;
+      EXPECT_EQ(t.Text(key), TextKeyName(key)) << i;
+    }
+  }
 }
 
 class LanguageFileTest : public ::testing::Test {
