@@ -74,6 +74,17 @@ bool InRange(std::size_t size, std::size_t offset, std::size_t length) {
   return offset <= size && length <= size - offset;
 }
 
+// The reply frame of a request: report number, echoed command, length and address.
+Packet ReplyFrame(const Packet& request, std::uint8_t code) {
+  Packet reply{};
+  reply[frame::kOffReport] = frame::kReportNumber;
+  reply[frame::kOffCommand] = code;
+  reply[frame::kOffLength] = request[frame::kOffLength];
+  reply[frame::kOffAddress] = request[frame::kOffAddress];
+  reply[frame::kOffAddress + 1] = request[frame::kOffAddress + 1];
+  return reply;
+}
+
 void SealReply(Packet& reply) {
   const std::uint16_t sum = frame::PacketChecksum(reply);
   reply[frame::kOffChecksum] = static_cast<std::uint8_t>(sum & 0xFF);
@@ -209,13 +220,9 @@ std::optional<Packet> KeyboardModel::HandleControlPacket(std::span<const std::ui
     fault = fault_;
     if (--fault_count_ == 0) fault_ = Fault::None;
   }
+  // A faulted request never takes effect.
   const std::uint8_t code = request[frame::kOffCommand];
-  Packet reply{};
-  reply[frame::kOffReport] = frame::kReportNumber;
-  reply[frame::kOffCommand] = code;
-  reply[frame::kOffLength] = request[frame::kOffLength];
-  reply[frame::kOffAddress] = request[frame::kOffAddress];
-  reply[frame::kOffAddress + 1] = request[frame::kOffAddress + 1];
+  Packet reply = ReplyFrame(request, code);
   switch (fault) {
     case Fault::Drop: return std::nullopt;
     case Fault::WrongCode:
@@ -229,20 +236,14 @@ std::optional<Packet> KeyboardModel::HandleControlPacket(std::span<const std::ui
       return reply;
     case Fault::None: break;
   }
-  const std::optional<Packet> answer = Answer(request);
-  return answer;
+  return Answer(request);
 }
 
 std::optional<Packet> KeyboardModel::Answer(const Packet& request) {
   const std::uint8_t code = request[frame::kOffCommand];
   const std::size_t length = request[frame::kOffLength];
   const std::size_t address = frame::PacketAddress(request);
-  Packet reply{};
-  reply[frame::kOffReport] = frame::kReportNumber;
-  reply[frame::kOffCommand] = code;
-  reply[frame::kOffLength] = request[frame::kOffLength];
-  reply[frame::kOffAddress] = request[frame::kOffAddress];
-  reply[frame::kOffAddress + 1] = request[frame::kOffAddress + 1];
+  Packet reply = ReplyFrame(request, code);
   auto finish = [&](std::uint8_t status) {
     reply[frame::kOffStatus] = status;
     SealReply(reply);
@@ -250,7 +251,8 @@ std::optional<Packet> KeyboardModel::Answer(const Packet& request) {
   };
 
   const std::uint16_t sum = frame::PacketChecksum(request);
-  if (request[frame::kOffChecksum] != (sum & 0xFF) || request[frame::kOffChecksum + 1] != (sum >> 8)) {
+  if (request[frame::kOffChecksum] != (sum & 0xFF) ||
+      request[frame::kOffChecksum + 1] != (sum >> 8)) {
     return finish(kStatusBadFrame);
   }
   if (code == kCmdBegin) {
