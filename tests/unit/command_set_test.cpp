@@ -212,7 +212,7 @@ class CommandFailure : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(CommandFailure, BuilderReportsIt) {
   const FailureCase& c = GetParam();
-  DeviceRig rig(c.attached, c.fault == sim::Fault::Drop ? milliseconds{30} : milliseconds{2000});
+  DeviceRig rig(c.attached, c.fault == sim::Fault::Drop ? milliseconds{200} : milliseconds{2000});
   rig.library.WithModel([&](sim::KeyboardModel& m) { m.InjectFault(c.fault, 3); });
   InfoBlock info{};
   info.fill(0x5A);

@@ -64,7 +64,7 @@ class ExchangeMisbehaviour : public ::testing::TestWithParam<MisbehaviourCase> {
 TEST_P(ExchangeMisbehaviour, EndsWithTheRightResultAfterTheRightAttempts) {
   const MisbehaviourCase& c = GetParam();
   // Dropped replies make the exchange wait for real, so keep that wait short here.
-  DeviceRig rig(1, c.fault == sim::Fault::Drop ? milliseconds{40} : milliseconds{2000});
+  DeviceRig rig(1, c.fault == sim::Fault::Drop ? milliseconds{200} : milliseconds{2000});
   rig.library.WithModel([&](sim::KeyboardModel& m) { m.InjectFault(c.fault, c.faulty_replies); });
   Packet reply{};
   EXPECT_EQ(rig.exchange.Run(InfoRequest(), reply), c.result);

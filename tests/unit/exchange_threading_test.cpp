@@ -60,7 +60,7 @@ TEST(ReplySlotThreading, DeliveriesNeverTouchABufferAfterItsExchangeLeft) {
 // Two threads exchange at once (the main thread and a connection worker). They take the slot from
 // each other; each exchange must still end with a reply to its own command or with -2.
 TEST(ExchangeThreading, ConcurrentExchangesOnlyAcceptRepliesToTheirOwnCommand) {
-  DeviceRig rig(1, milliseconds{50});
+  DeviceRig rig(1, milliseconds{100});
   auto run = [&](std::uint8_t command, std::uint8_t length, int rounds, int* accepted) {
     for (int i = 0; i < rounds; ++i) {
       const Packet request = BuildRequest(command, length, 0);
