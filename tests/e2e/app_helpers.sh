@@ -133,3 +133,25 @@ app_wait_tray() {
 # The per-user folder and cache file in the prefix's documents folder.
 app_user_folder() { echo "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Documents/RX73P05D"; }
 app_cache_file() { echo "$(app_user_folder)/\$Profile0"; }
+
+# Clicks the centre of the main window's control placed at BUTTONINFO/KEY of the main skin, the way
+# a person clicks what they see.
+app_click_control() {
+  local key=$1 info wx wy placement
+  info=$(xwininfo -name "$APP_TITLE") || fail "no main window to click $key in"
+  wx=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+  wy=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+  placement=$("$APP_PYTHON" - "$E2E_DIST/Skins/Main.ini" "$key" <<'PY'
+import configparser, sys
+raw = open(sys.argv[1], "rb").read()
+text = raw.decode("utf-16") if raw[:2] in (b"\xff\xfe", b"\xfe\xff") else raw.decode("utf-8-sig")
+ini = configparser.ConfigParser(strict=False, interpolation=None)
+ini.optionxform = str
+ini.read_string(text)
+x, y, w, h = [int(v) for v in ini.get("BUTTONINFO", sys.argv[2]).split(",")[:4]]
+print(x + w // 2, y + h // 2)
+PY
+) || fail "no placement of $key in Main.ini"
+  read -r cx cy <<<"$placement"
+  xdotool mousemove $((wx + cx)) $((wy + cy)) click 1
+}

@@ -25,6 +25,29 @@ app_wait_window shown 20 || fail "the second start did not show the running inst
 expect_eq 1 "$(app_process_count)" "processes after the second start"
 screenshot shown_by_second_start
 
+# The skin's Cancel button hides the window; the program stays in the tray.
+app_click_control CONTROL_CANCEL
+app_wait_window hidden 10 || fail "Cancel did not hide the window"
+expect_eq 1 "$(app_process_count)" "processes after Cancel"
+
+# The menu button opens the main menu at the pointer; Escape closes the menu only.
+wine_run Vendrel.exe || fail "the second start did not end by itself with code 0"
+app_wait_window shown 20 || fail "the second start did not show the running instance again"
+app_click_control CONTROL_MENU
+for i in $(seq 1 50); do [ -n "$(app_other_windows)" ] && break; sleep 0.1; done
+[ -n "$(app_other_windows)" ] || fail "the menu button opened no menu"
+screenshot main_menu
+xdotool key Escape
+for i in $(seq 1 50); do [ -z "$(app_other_windows)" ] && break; sleep 0.1; done
+expect_eq "" "$(app_other_windows)" "windows after Escape in the main menu"
+expect_eq shown "$(app_window_state)" "window after Escape in the main menu"
+
+# The skin's close button ends the program.
+app_click_control CONTROL_CLOSE
+app_wait_ended 20 || fail "the close button did not end the program"
+
+wine_start "$E2E_WORK/app1.out" Vendrel.exe /Start
+app_wait_started 60 || fail "the program did not start again after its close button"
 wine_run Vendrel.exe /KILL || fail "/KILL did not end with code 0"
 app_wait_ended 20 || fail "/KILL did not end the running instance"
 
