@@ -2,6 +2,8 @@
 // Command ids of the main window's own controls and menus, and what each asks for.
 #include <cstdint>
 
+#include "device/host_window.h"
+
 namespace vendrel::app {
 
 inline constexpr int kIdOk = 1;
@@ -31,7 +33,7 @@ inline constexpr int kMainDialogId = 102;
 inline constexpr int kAboutDialogId = 100;
 inline constexpr std::uint32_t kSysCommandAbout = 0x0010;
 inline constexpr int kTimerBusy = 1050;
-inline constexpr int kTimerLighting = 1051;
+inline constexpr int kTimerLighting = static_cast<int>(device::kTimerLightingChanged);
 
 enum class ShellCommand {
   None,        // not the shell's: the keyboard view, lighting or profiles handle it

@@ -6,11 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "device/host_window.h"
+
 namespace vendrel::app {
 
-inline constexpr int kIconDisconnected = 128;
-inline constexpr int kIconConnected = 141;
-inline constexpr int kIconMacroPlaying = 142;
+using device::kIconConnected;
+using device::kIconDisconnected;
+using device::kIconMacroPlaying;
 
 enum class ChildDialog { About, Profile, Composite };
 

@@ -4,26 +4,27 @@
 #include <cstdint>
 
 #include "app/four_char_tag.h"
+#include "device/host_window.h"
 
 namespace vendrel::app {
 
 inline constexpr std::uint32_t kMsgInit = 0x4D4E;
-inline constexpr std::uint32_t kMsgOpen = 0x5350;
+inline constexpr std::uint32_t kMsgOpen = device::kMsgOpen;
 inline constexpr std::uint32_t kMsgKill = 0x4D4B;
-inline constexpr std::uint32_t kMsgProfile = 0x5452;
-inline constexpr std::uint32_t kMsgDetach = 0x4753;
-inline constexpr std::uint32_t kMsgLed = 0x5045;
+inline constexpr std::uint32_t kMsgProfile = device::kMsgProfileRefresh;
+inline constexpr std::uint32_t kMsgDetach = device::kMsgCloseChildren;
+inline constexpr std::uint32_t kMsgLed = device::kMsgBankChanged;
 inline constexpr std::uint32_t kMsgPostedApply = 0x001E;
 inline constexpr std::uint32_t kMsgTrayCallback = 0x06BD;
 
 inline constexpr std::uint32_t kTagInit = FourCharTag("INIT");
-inline constexpr std::uint32_t kTagOpen = FourCharTag("OPEN");
+inline constexpr std::uint32_t kTagOpen = device::kTagOpen;
 // The close request's documented wire value has the characters of "KILL" in reverse order; the
 // receiver also accepts the value built like the other tags, so both forms close the program.
 inline constexpr std::uint32_t kTagKill = 0x4C4C494B;
 inline constexpr std::uint32_t kTagKillInOrder = FourCharTag("KILL");
-inline constexpr std::uint32_t kTagProfile = FourCharTag("PROF");
-inline constexpr std::uint32_t kTagLed = FourCharTag("LED");
+inline constexpr std::uint32_t kTagProfile = device::kTagProf;
+inline constexpr std::uint32_t kTagLed = device::kTagLed;
 inline constexpr std::uint32_t kTagMain = FourCharTag("MAIN");  // the main window's user data
 
 // What a private message asks of the main window, after its tag was checked.

@@ -13,20 +13,6 @@
 
 namespace vendrel::app {
 
-struct DeviceLink {
-  DeviceLink(const device::QuorvaEntryPoints& entry, device::HostWindow& host)
-      : library(entry),
-        exchange(library, platform::SystemSleeper()),
-        commands(exchange),
-        connection(commands, host),
-        units(library, exchange, connection, host) {}
-  device::QuorvaHidLibrary library;
-  device::Exchange exchange;
-  device::CommandSet commands;
-  device::Connection connection;
-  device::DeviceUnits units;
-};
-
 ShellServices::ShellServices(const AppPaths& paths, platform::IniProfile& ini,
                              keys::WorkingStore& working, keys::DeviceStore& device_store)
     : paths_(paths),
@@ -54,7 +40,7 @@ std::u16string ShellServices::Text(std::string_view key) {
 }
 
 void ShellServices::SetActiveProfileCache(int profile) {
-  if (link_ != nullptr && profile < 0) link_->commands.ForgetActiveProfile();
+  if (link_ != nullptr && profile < 0) link_->Commands().ForgetActiveProfile();
 }
 
 bool ShellServices::StartDeviceLink() {
@@ -62,21 +48,22 @@ bool ShellServices::StartDeviceLink() {
   if (host_ == nullptr) return false;
   // Ends the process with code 0 when the library, an entry point or Init fails.
   const device::QuorvaEntryPoints entry = device::LoadQuorvaOrExit();
-  link_ = new DeviceLink(entry, *host_);
-  link_->commands.ForgetActiveProfile();
-  link_->units.RegisterUnits();
+  library_ = new device::QuorvaHidLibrary(entry);
+  link_ = new device::DeviceLink(*library_, *host_);
+  link_->Commands().ForgetActiveProfile();
+  link_->Units().RegisterUnits();
   return true;
 }
 
-int ShellServices::PresenceCheck() { return link_ ? link_->connection.PresenceCheck() : 0; }
+int ShellServices::PresenceCheck() { return link_ ? link_->State().PresenceCheck() : 0; }
 
 void ShellServices::StartConnectionWorker(int count) {
   if (link_ == nullptr || host_ == nullptr) return;
-  DeviceLink* link = link_;
-  host_->RunWorker([link, count] { link->connection.Changed(count); });
+  device::DeviceLink* link = link_;
+  host_->RunWorker([link, count] { link->State().Changed(count); });
 }
 
-bool ShellServices::IsConnected() { return link_ != nullptr && link_->connection.IsConnected(); }
+bool ShellServices::IsConnected() { return link_ != nullptr && link_->State().IsConnected(); }
 
 void ShellServices::ResetSettings() {
   auto lock = working_.Lock();
@@ -91,8 +78,8 @@ int ShellServices::SaveActiveProfile() {
 
 int ShellServices::WriteActiveProfile() {
   if (link_ == nullptr) return 0;
-  const device::KeyMapBytes factory = link_->connection.DefaultKeyMap();
-  const keys::KeyMapWriteTarget target{link_->commands, factory, link_->connection.MacroSpace(),
+  const device::KeyMapBytes factory = link_->State().DefaultKeyMap();
+  const keys::KeyMapWriteTarget target{link_->Commands(), factory, link_->State().MacroSpace(),
                                        boxes_, skin::ProcessTextTable()};
   return keys::WriteKeyMaps(working_, device_store_, false, target);
 }
@@ -110,13 +97,13 @@ void ShellServices::RestoreDefaultLighting() {
 
 void ShellServices::ConnectRefresh() {
   if (link_ == nullptr) return;
-  link_->commands.GetActiveProfile();
-  const device::KeyMapBytes factory = link_->connection.DefaultKeyMap();
-  settings_.RefreshCacheFromKeyboard(link_->commands, factory);
+  link_->Commands().GetActiveProfile();
+  const device::KeyMapBytes factory = link_->State().DefaultKeyMap();
+  settings_.RefreshCacheFromKeyboard(link_->Commands(), factory);
 }
 
 int ShellServices::ActiveProfile() {
-  return link_ ? link_->commands.CachedActiveProfile() : -1;
+  return link_ ? link_->Commands().CachedActiveProfile() : -1;
 }
 
 void ShellServices::BuildSceneMenu() {
@@ -127,6 +114,6 @@ void ShellServices::ReleaseWorkingStore() { working_.Clear(); }
 
 void ShellServices::ReleaseDeviceStore() { device_store_.Clear(); }
 
-int ShellServices::GBank() const { return link_ ? link_->units.GBank() : 0; }
+int ShellServices::GBank() const { return link_ ? link_->Units().GBank() : 0; }
 
 }  // namespace vendrel::app

@@ -7,11 +7,9 @@
 
 #include "app/app_paths.h"
 #include "app/main_window_view.h"
-#include "device/command_set.h"
-#include "device/connection.h"
-#include "device/device_units.h"
-#include "device/exchange.h"
+#include "device/device_link.h"
 #include "device/host_window.h"
+#include "device/win32/quorva_hid_library.h"
 #include "keys/key_store.h"
 #include "platform/ini_profile.h"
 #include "platform/win32/win32_documents_folder.h"
@@ -19,10 +17,6 @@
 #include "profiles/settings_files.h"
 
 namespace vendrel::app {
-
-// The device link's objects. The library's threads call into them until the process ends (the
-// library is never ended or unloaded), so they are created once and deliberately never destroyed.
-struct DeviceLink;
 
 class ShellServices final : public MainWindowServices {
  public:
@@ -63,7 +57,10 @@ class ShellServices final : public MainWindowServices {
   platform::win32::Win32MessageBoxes boxes_;
   profiles::SettingsFiles settings_;
   device::HostWindow* host_ = nullptr;
-  DeviceLink* link_ = nullptr;  // see DeviceLink
+  // The library's threads call into these until the process ends (the library is never ended or
+  // unloaded), so they are created once and deliberately never destroyed.
+  device::QuorvaHidLibrary* library_ = nullptr;
+  device::DeviceLink* link_ = nullptr;
 };
 
 }  // namespace vendrel::app
