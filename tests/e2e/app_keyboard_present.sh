@@ -105,6 +105,32 @@ print("cache file: %d bytes, profile 1 A->B and profile 3 Q->W, every other key 
 PY
 expect_eq connected "$(app_tray_icon)" "tray icon with the keyboard attached"
 
+# Restore defaults, answered Yes, clears the active profile's keys and applies: the keyboard's key
+# map of profile 1 gets its factory entry back and the cache file follows; profile 3 keeps its own.
+app_click_control FUNC_DEFAULT
+for i in $(seq 1 50); do [ -n "$(app_other_windows)" ] && break; sleep 0.1; done
+[ -n "$(app_other_windows)" ] || fail "Restore defaults asked nothing"
+screenshot restore_defaults_question
+box=$(xdotool search --onlyvisible --class vendrel.exe | while read -r w; do
+  xwininfo -id "$w" | grep -q "\"$APP_TITLE\"" || echo "$w"
+done | head -n1)
+xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+xdotool key y
+entry_a=""
+for i in $(seq 1 100); do
+  entry_a=$(kbsim_ok "read keymap $((pos_a * 3)) 3")
+  [ "$entry_a" = 020204 ] && break
+  sleep 0.1
+done
+expect_eq 020204 "$entry_a" "profile 1 entry of A after Restore defaults"
+expect_eq 02021A "$(kbsim_ok "read keymap $((2 * 378 + pos_q * 3)) 3" | tr a-f A-F)" "profile 3 entry of Q after Restore defaults"
+for i in $(seq 1 50); do
+  [ "$(od -An -tu2 -j $((64 + 0x1E * 16)) -N2 "$cache" | tr -d ' ')" = 0 ] && break
+  sleep 0.1
+done
+expect_eq 0 "$(od -An -tu2 -j $((64 + 0x1E * 16)) -N2 "$cache" | tr -d ' ')" "cache file record of A after Restore defaults"
+expect_eq shown "$(app_window_state)" "window after Restore defaults"
+
 # Unplugging hides the window and shows the "not connected" icon.
 kbsim_ok detach >/dev/null
 app_wait_tray disconnected 20 || fail "tray icon after detach: $(app_tray_icon)"
