@@ -33,6 +33,11 @@ std::u16string SettingsFiles::CacheFilePath() {
   return platform::JoinPath(UserFolder(), kCacheFileName);
 }
 
+std::u16string SettingsFiles::ProposedSettingsFilePath() {
+  if (!EnsureUserFolder()) return {};
+  return platform::JoinPath(UserFolder(), kProposedSettingsName);
+}
+
 int SettingsFiles::ValidateSettingsFile(const std::u16string& path) {
   std::vector<std::uint8_t> bytes;
   switch (files_.ReadWholeFile(path, kMaxReadableFileSize, bytes)) {

@@ -19,6 +19,8 @@ namespace vendrel::profiles {
 inline constexpr char16_t kUserFolderName[] = u"RX73P05D";
 // One cache file holds all profiles; the profile number callers pass is not part of the name.
 inline constexpr char16_t kCacheFileName[] = u"$Profile0";
+// The name the save dialog proposes for a new settings file (two blanks before "mode").
+inline constexpr char16_t kProposedSettingsName[] = u"The new contextual  mode";
 
 // Results of ValidateSettingsFile.
 inline constexpr int kValid = 1;
@@ -43,6 +45,9 @@ class SettingsFiles {
   bool EnsureUserFolder();
   // Path of the cache file (creates the folder); empty when there is no per-user folder.
   std::u16string CacheFilePath();
+  // Path the save dialog proposes for a new settings file (creates the folder); empty when there
+  // is no per-user folder.
+  std::u16string ProposedSettingsFilePath();
 
   // 1 valid; 0 missing, too small, too large or invalid (only an invalid file is reported, with
   // PROFILE_FORMAT_ERROR and the path); -2 cannot be opened; -3 out of memory.

@@ -72,6 +72,7 @@ TEST_F(SettingsFilesTest, CacheFileLivesInTheCreatedUserFolder) {
   EXPECT_TRUE(fs::is_directory(folder));
   EXPECT_EQ(fs::path(cache), folder / "$Profile0");
   EXPECT_TRUE(files.EnsureUserFolder());  // already there
+  EXPECT_EQ(fs::path(files.ProposedSettingsFilePath()), folder / "The new contextual  mode");
 }
 
 TEST(SettingsFilesNoDocuments, UnknownDocumentsFolderGivesNoPathsAndNoCacheSave) {
@@ -82,6 +83,7 @@ TEST(SettingsFilesNoDocuments, UnknownDocumentsFolderGivesNoPathsAndNoCacheSave)
   SettingsFiles files(store, platform::PortableFileSystem(), none, boxes, texts);
   EXPECT_FALSE(files.EnsureUserFolder());
   EXPECT_EQ(files.CacheFilePath(), u"");
+  EXPECT_EQ(files.ProposedSettingsFilePath(), u"");
   EXPECT_FALSE(files.SaveCacheFile(true));
 }
 
