@@ -47,6 +47,28 @@ xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
 xdotool key Return
 for i in $(seq 1 50); do [ -z "$(app_other_windows)" ] && break; sleep 0.1; done
 
+# The tray menu's About opens the about box, also without a keyboard; OK only hides it.
+read -r tx ty th <<<"$(app_tray_icon_origin)"
+xdotool mousemove $((tx + 10)) $((ty + th / 2)) click 3
+for i in $(seq 1 50); do [ -n "$(app_other_windows)" ] && break; sleep 0.1; done
+menu=$(app_other_windows | head -n1)
+[ -n "$menu" ] || fail "the tray menu did not open"
+menu_size=${menu%%+*}
+menu_pos=${menu#*+}
+xdotool mousemove $((${menu_pos%%+*} + ${menu_size%%x*} / 2)) $((${menu_pos#*+} + ${menu_size#*x} / 2)) click 1
+about=""
+for i in $(seq 1 50); do
+  about=$(xdotool search --onlyvisible --name '^About$' 2>/dev/null | head -n1) && [ -n "$about" ] && break
+  sleep 0.1
+done
+[ -n "$about" ] || fail "About in the tray menu opened no about box"
+screenshot about_box
+xdotool windowactivate --sync "$about" 2>/dev/null || xdotool windowfocus "$about"
+xdotool key Return
+for i in $(seq 1 50); do [ -z "$(app_other_windows)" ] && break; sleep 0.1; done
+expect_eq "" "$(app_other_windows)" "windows after OK in the about box"
+expect_eq 1 "$(app_process_count)" "processes after the about box"
+
 # Plugging the keyboard in: the icon changes, the window stays in the tray.
 kbsim_ok attach >/dev/null
 app_wait_tray connected 20 || fail "tray icon after attach: $(app_tray_icon)"

@@ -35,7 +35,10 @@ INT_PTR CBaseDialog::DoModal() {
   MSG msg;
   while (modal_running_ && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (PreTranslateMessage(msg)) continue;
-    if (::IsDialogMessageW(hwnd_, &msg)) continue;
+    // Modeless dialogs of the program (the about box) share this loop: each gets its keyboard
+    // handling (Enter, Escape, Tab) from its own top-level window.
+    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (::IsDialogMessageW(top ? top : hwnd_, &msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
