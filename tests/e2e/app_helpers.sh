@@ -155,3 +155,29 @@ PY
   read -r cx cy <<<"$placement"
   xdotool mousemove $((wx + cx)) $((wy + cy)) click 1
 }
+
+# Saves the main window's control at BUTTONINFO/KEY, as it shows on the screen, to FILE.
+app_capture_control() {
+  local key=$1 file=$2 info wx wy placement
+  info=$(xwininfo -name "$APP_TITLE") || fail "no main window to capture $key in"
+  wx=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+  wy=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+  placement=$("$APP_PYTHON" - "$E2E_DIST/Skins/Main.ini" "$key" <<'PY'
+import configparser, sys
+raw = open(sys.argv[1], "rb").read()
+text = raw.decode("utf-16") if raw[:2] in (b"\xff\xfe", b"\xfe\xff") else raw.decode("utf-8-sig")
+ini = configparser.ConfigParser(strict=False, interpolation=None)
+ini.optionxform = str
+ini.read_string(text)
+x, y, w, h = [int(v) for v in ini.get("BUTTONINFO", sys.argv[2]).split(",")[:4]]
+print(w, h, x, y)
+PY
+) || fail "no placement of $key in Main.ini"
+  read -r w h x y <<<"$placement"
+  import -window root -crop "${w}x${h}+$((wx + x))+$((wy + y))" +repage "$file"
+}
+
+# Prints how many pixels of two same-sized pictures differ.
+app_pixels_differing() {
+  compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1
+}

@@ -25,6 +25,32 @@ app_wait_window shown 20 || fail "the second start did not show the running inst
 expect_eq 1 "$(app_process_count)" "processes after the second start"
 screenshot shown_by_second_start
 
+# The keyboard's bank key switches the G keys to bank B: the program answers with the key-bank
+# report and lights the bank indicator; pressed again, both go back.
+app_capture_control LOCK_AB "$E2E_WORK/bank_a.png"
+report_a=$(kbsim_ctl bank || true)
+kbsim_ok "event 02FF" >/dev/null
+report_b=""
+for i in $(seq 1 50); do
+  report_b=$(kbsim_ctl bank || true)
+  [ -n "$report_b" ] && [ "$report_b" != "$report_a" ] && break
+  sleep 0.1
+done
+[ "$report_b" != "$report_a" ] || fail "the bank key sent no new key-bank report: $report_b"
+sleep 0.5
+app_capture_control LOCK_AB "$E2E_WORK/bank_b.png"
+screenshot bank_b
+[ "$(app_pixels_differing "$E2E_WORK/bank_a.png" "$E2E_WORK/bank_b.png")" -gt 50 ] ||
+  fail "the bank indicator did not change for bank B"
+kbsim_ok "event 02FF" >/dev/null
+for i in $(seq 1 50); do
+  [ "$(kbsim_ctl bank || true)" = "$report_a" ] && break
+  sleep 0.1
+done
+sleep 0.5
+app_capture_control LOCK_AB "$E2E_WORK/bank_a2.png"
+expect_eq 0 "$(app_pixels_differing "$E2E_WORK/bank_a.png" "$E2E_WORK/bank_a2.png")" "bank indicator back on bank A"
+
 # The skin's Cancel button hides the window; the program stays in the tray.
 app_click_control CONTROL_CANCEL
 app_wait_window hidden 10 || fail "Cancel did not hide the window"

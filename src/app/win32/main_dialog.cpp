@@ -192,10 +192,8 @@ void COrvaneDlg::PlaceControls() {
   if (ImageButton* profiles = Button(kIdProfiles)) {
     profiles->SetLabel(L"", Font(L"Arial", 10), kLabelGrey);
   }
-  // Lock indicators and the bank indicator only show state.
-  for (const int id : {1125, 1126, 1127, kBankIndicatorId}) {
-    if (ImageButton* b = Button(id)) ::EnableWindow(b->Hwnd(), FALSE);
-  }
+  // Lock indicators and the bank indicator only show state: they stay enabled, because a disabled
+  // button shows its disabled image before its selected one, and their clicks do nothing.
   // Buttons disabled because the skin has no place for them must keep showing their normal look.
   for (const auto& [id, button] : buttons_) button->Redraw();
 }
