@@ -6,11 +6,16 @@ APP_TITLE="Gaming Keyboard Settings"
 # The Debian Python, which has PIL (scripts/install-deps installs python3-pil).
 APP_PYTHON=/usr/bin/python3
 
-# Prints the number of Vendrel.exe processes running under Wine.
+# Prints the number of Vendrel.exe processes running under Wine in this scenario's prefix (other
+# builds on the same machine may run their own at the same time).
 app_process_count() {
-  local n
-  n=$(ps -eo args= | grep -c -E '^([A-Za-z]:.*\\)?Vendrel\.exe( |$)') || true
-  echo "${n:-0}"
+  local n=0 pid args
+  while read -r pid args; do
+    [[ "$args" =~ ^([A-Za-z]:.*\\)?Vendrel\.exe( |$) ]] || continue
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    n=$((n + 1))
+  done < <(ps -eo pid=,args=)
+  echo "$n"
 }
 
 # Prints "shown" when the main window is mapped on the screen, "hidden" otherwise.
