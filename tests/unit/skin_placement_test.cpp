@@ -1,8 +1,12 @@
 #include "skin/ini_file.h"
 #include "skin/placement.h"
 
+#include "platform/ini_profile_file.h"
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -102,6 +106,51 @@ TEST(ReadPlacement, MissingKeyGivesTheDefaultAbsentControl) {
   const Placement app = ReadPlacement(file, kSectionButtonInfo, u"KEY_15D");
   EXPECT_EQ(app, (Placement{1, 1, 1, 1}));
   EXPECT_TRUE(app.Absent());
+}
+
+// The skin reader over a real file, as the program reads Main.ini: letter case of names does not
+// matter, blanks around values go, quotes around a value go, and long values are cut.
+class SkinFileOnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("skin_placement_test_" +
+            std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    path_ = (dir_ / "Main.ini").u16string();
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void Write(const std::string& text) {
+    std::ofstream out(std::filesystem::path(path_), std::ios::binary);
+    out << text;
+  }
+  std::filesystem::path dir_;
+  std::u16string path_;
+  platform::IniFileProfile ini_;
+};
+
+TEST_F(SkinFileOnDisk, PlacementsAndScreenValuesReadAsTheWindowsUseThem) {
+  Write("[screen]\r\nmain = main_normal.jpg \r\nLink=\"https://corvasse.example/v\"\r\n"
+        "[ButtonInfo]\r\nkey_01e=120,200,36,36\r\nKEY_15D=\r\nFUNC_G1 = 10, 20,30,40\r\n"
+        "LONG=" + std::string(3000, '9') + "\r\n");
+  CIniFile file(ini_, path_);
+  EXPECT_EQ(file.GetString(u"SCREEN", u"Main"), u"main_normal.jpg");
+  EXPECT_FALSE(file.GetString(u"SCREEN", u"Mask").has_value());
+  EXPECT_EQ(file.GetString(u"SCREEN", u"Link"), u"https://corvasse.example/v");
+  EXPECT_EQ(ReadPlacement(file, kSectionButtonInfo, u"KEY_01E"), (Placement{120, 200, 36, 36}));
+  EXPECT_EQ(ReadPlacement(file, kSectionButtonInfo, u"FUNC_G1"), (Placement{10, 20, 30, 40}));
+  // Present but empty: no numbers, not the absent default.
+  EXPECT_EQ(ReadPlacement(file, kSectionButtonInfo, u"KEY_15D"), (Placement{0, 0, 0, 0}));
+  EXPECT_TRUE(ReadPlacement(file, kSectionButtonInfo, u"KEY_FN").Absent());
+  EXPECT_EQ(file.GetString(u"BUTTONINFO", u"LONG")->size(), kIniValueChars);
+}
+
+TEST_F(SkinFileOnDisk, MissingFileReadsAsEmpty) {
+  CIniFile file(ini_, path_ + u".missing");
+  EXPECT_FALSE(file.GetString(u"SCREEN", u"Main").has_value());
+  EXPECT_TRUE(ReadPlacement(file, kSectionButtonInfo, u"KEY_01E").Absent());
 }
 
 }  // namespace
