@@ -7,7 +7,9 @@ set -euo pipefail
 source "$(dirname "$0")/lib/harness.sh"
 source "$(dirname "$0")/app_helpers.sh"
 harness_init app_instances
-start_display
+# A private Xvfb always: the tray icon is read from Wine's own tray window, which a desktop with a
+# notification area of its own would replace.
+E2E_FORCE_XVFB=1 start_display
 start_kbsim --attached
 
 wine_run Vendrel.exe /kILL || fail "/Kill with nothing running did not end with code 0"
