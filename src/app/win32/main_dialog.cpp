@@ -14,6 +14,7 @@
 #include "keys/assignment_model.h"
 #include "keys/key_table.h"
 #include "skin/placement.h"
+#include "skin/text_table.h"
 #include "skin/ui/placement_ops.h"
 
 namespace vendrel::app {
@@ -295,17 +296,18 @@ void COrvaneDlg::RefreshKeyButtons() {
   const std::size_t block = profile < 0 ? 0 : static_cast<std::size_t>(profile);
   keys::WorkingStore& store = services_.Working();
   auto lock = store.Lock();
-  for (const keys::KeyButton& key : keys::KeyButtonTable()) {
-    if (ImageButton* b = Button(key.control_id)) {
-      b->SetSelected(keys::IsAssignmentSet(keys::ReadAssignment(store, block, keys::Fold(key.code))));
-    }
-  }
+  const skin::TextTable& texts = skin::ProcessTextTable();
+  // Each key's "set" mark and tooltip follow its record in the profile's block.
+  const auto refresh = [&](int id, std::size_t record) {
+    ImageButton* b = Button(id);
+    if (b == nullptr) return;
+    b->SetSelected(keys::IsAssignmentSet(keys::ReadAssignment(store, block, record)));
+    AddTooltip(b->Hwnd(), Wide(keys::AssignmentText(store, block, record, texts)));
+  };
+  for (const keys::KeyButton& key : keys::KeyButtonTable()) refresh(key.control_id, keys::Fold(key.code));
   const std::size_t bank = static_cast<std::size_t>(services_.GBank());
   for (std::size_t g = 0; g < keys::kGKeyControlIds.size(); ++g) {
-    if (ImageButton* b = Button(keys::kGKeyControlIds[g])) {
-      b->SetSelected(keys::IsAssignmentSet(
-          keys::ReadAssignment(store, block, keys::kFirstGRecord + 9 * bank + g)));
-    }
+    refresh(keys::kGKeyControlIds[g], keys::kFirstGRecord + 9 * bank + g);
   }
   RefreshBankIndicator();
 }
@@ -436,7 +438,9 @@ void COrvaneDlg::OnCommand(int id) {
 
 bool COrvaneDlg::PreTranslateMessage(MSG& msg) {
   if (msg.hwnd != Hwnd() && !::IsChild(Hwnd(), msg.hwnd)) return false;
-  switch (ClassifyPreTranslate(msg.message, msg.wParam, false)) {
+  const bool mode_list_focus =
+      lighting_mode_list_ != nullptr && ::GetFocus() == lighting_mode_list_;
+  switch (ClassifyPreTranslate(msg.message, msg.wParam, mode_list_focus)) {
     case PreTranslate::Swallow: return true;
     case PreTranslate::RunApply: logic_.Apply(); return true;
     case PreTranslate::Normal: return false;

@@ -109,6 +109,7 @@ class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public
   std::map<int, std::unique_ptr<controls::ImageButton>> buttons_;
   std::vector<controls::UniqueFont> fonts_;
   HWND tooltip_ = nullptr;
+  HWND lighting_mode_list_ = nullptr;  // the lighting panel's mode list, once the panel has one
   CTrayIcon tray_;
   NamedEventSet events_;
   std::unique_ptr<CAboutDlg> about_;
