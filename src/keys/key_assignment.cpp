@@ -1,8 +1,13 @@
 #include "keys/key_assignment.h"
 
-#include "keys/little_endian.h"
+#include "codec/little_endian.h"
 
 namespace vendrel::keys {
+
+using codec::ReadU16;
+using codec::ReadU32;
+using codec::WriteU16;
+using codec::WriteU32;
 
 void EncodeKeyAssignment(const KeyAssignment& record, std::span<std::uint8_t, kKeyAssignmentSize> out) {
   WriteU16(out, kAssignOffType, static_cast<std::uint16_t>(record.type));

@@ -4,9 +4,12 @@
 #include <new>
 
 #include "keys/key_table.h"
-#include "macros/little_endian.h"
+#include "codec/little_endian.h"
 
 namespace vendrel::macros {
+
+using codec::ReadU16;
+using codec::WriteU16;
 namespace {
 
 // The key that a usage kind and two usage bytes stand for; the key map's entries follow the same

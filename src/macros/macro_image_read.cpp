@@ -4,10 +4,12 @@
 #include <new>
 
 #include "device/results.h"
-#include "macros/little_endian.h"
+#include "codec/little_endian.h"
 #include "macros/macro_image.h"
 
 namespace vendrel::macros {
+
+using codec::ReadU16;
 
 int ReadMacroImage(device::CommandSet& commands, std::vector<std::uint8_t>& image) {
   image.clear();

@@ -2,9 +2,14 @@
 
 #include <algorithm>
 
-#include "macros/little_endian.h"
+#include "codec/little_endian.h"
 
 namespace vendrel::macros {
+
+using codec::ReadU16;
+using codec::ReadU32;
+using codec::WriteU16;
+using codec::WriteU32;
 
 void EncodeMacroAction(const MacroAction& action, std::span<std::uint8_t, kMacroActionSize> out) {
   WriteU32(out, kActionOffDelay, action.delay);

@@ -6,15 +6,15 @@
 #include <new>
 
 #include "device/descriptors.h"
-#include "macros/little_endian.h"
+#include "codec/little_endian.h"
 
 namespace vendrel::profiles {
 namespace {
 
-using macros::ReadU16;
-using macros::ReadU32;
-using macros::WriteU16;
-using macros::WriteU32;
+using codec::ReadU16;
+using codec::ReadU32;
+using codec::WriteU16;
+using codec::WriteU32;
 
 // The header fields that decide where the areas lie, read from valid bytes.
 struct Areas {

@@ -1,10 +1,11 @@
 #pragma once
-// Little-endian field access for the key codecs. Callers check the bounds.
+// Little-endian field access shared by every byte codec (key maps, macro records and images,
+// settings files). Callers check the bounds; these only assemble and split the bytes.
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-namespace vendrel::keys {
+namespace vendrel::codec {
 
 inline std::uint16_t ReadU16(std::span<const std::uint8_t> b, std::size_t off) {
   return static_cast<std::uint16_t>(b[off] | (b[off + 1] << 8));
@@ -25,4 +26,4 @@ inline void WriteU32(std::span<std::uint8_t> b, std::size_t off, std::uint32_t v
   for (std::size_t i = 0; i < 4; ++i) b[off + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
 }
 
-}  // namespace vendrel::keys
+}  // namespace vendrel::codec
