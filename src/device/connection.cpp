@@ -34,10 +34,10 @@ void Connection::Changed(int count) {
     if (commands_.ReadInformation(info) == kOk) {
       macro_space_.store(static_cast<std::uint32_t>(info[kInfoOffMacroSpace]) * kMacroSpaceUnit);
     }
-    window_.SendMessage(kMsgProfileRefresh, kTagProf, 0);
+    window_.SendToWindow(kMsgProfileRefresh, kTagProf, 0);
   } else if (previous != 0) {
     commands_.ForgetActiveProfile();
-    window_.SendMessage(kMsgCloseChildren, 0, 0);
+    window_.SendToWindow(kMsgCloseChildren, 0, 0);
     window_.HideWindow();
   }
 
@@ -51,7 +51,7 @@ void Connection::Changed(int count) {
   state_.store(count);
 
   if (!window_.StartFlag()) {
-    if (count > 0) window_.PostMessage(kMsgOpen, kTagOpen, 0);
+    if (count > 0) window_.PostToWindow(kMsgOpen, kTagOpen, 0);
     window_.SetStartFlag();
   }
 }

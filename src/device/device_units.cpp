@@ -74,7 +74,7 @@ void DeviceUnits::OnConsumerCode(std::uint16_t code) {
       WriteBankState();
       // Posted, not sent: the main thread may be waiting in an exchange for a reply that this
       // library thread has yet to deliver. The window relabels the G keys when it handles it.
-      window_.PostMessage(kMsgBankChanged, kTagLed, 0);
+      window_.PostToWindow(kMsgBankChanged, kTagLed, 0);
       break;
     case kCodeLightingChanged:
       window_.StartTimer(kTimerLightingChanged, 0);

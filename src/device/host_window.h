@@ -27,9 +27,9 @@ class HostWindow {
   virtual ~HostWindow() = default;
 
   // Delivers a message and returns when the main window has handled it.
-  virtual void SendMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) = 0;
+  virtual void SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) = 0;
   // Queues a message and returns at once.
-  virtual void PostMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) = 0;
+  virtual void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) = 0;
   virtual void StartTimer(std::uint32_t id, std::uint32_t period_ms) = 0;
   virtual void HideWindow() = 0;
   virtual void SetTrayIcon(int icon_id) = 0;

@@ -346,11 +346,11 @@ void COrvaneDlg::ExitProcess() { ::ExitProcess(0); }
 
 // ---- device::HostWindow -------------------------------------------------------------------------
 
-void COrvaneDlg::SendMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) {
+void COrvaneDlg::SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) {
   ::SendMessageW(Hwnd(), message, first, second);
 }
 
-void COrvaneDlg::PostMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) {
+void COrvaneDlg::PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) {
   ::PostMessageW(Hwnd(), message, first, second);
 }
 

@@ -70,8 +70,8 @@ class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public
   void ExitProcess() override;
 
   // device::HostWindow
-  void SendMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
-  void PostMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
+  void SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
+  void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
   void StartTimer(std::uint32_t id, std::uint32_t period_ms) override;
   void HideWindow() override;
   void SetTrayIcon(int icon_id) override;

@@ -61,8 +61,8 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
 // The main window's part, reduced to what a probe needs: workers run, messages are noted.
 class ProbeWindow final : public HostWindow {
  public:
-  void SendMessage(std::uint32_t, std::uint32_t, std::uint32_t) override {}
-  void PostMessage(std::uint32_t, std::uint32_t, std::uint32_t) override {}
+  void SendToWindow(std::uint32_t, std::uint32_t, std::uint32_t) override {}
+  void PostToWindow(std::uint32_t, std::uint32_t, std::uint32_t) override {}
   void StartTimer(std::uint32_t, std::uint32_t) override {}
   void HideWindow() override {}
   void SetTrayIcon(int) override {}

@@ -2,7 +2,7 @@
 
 namespace vendrel::testing {
 
-void FakeHostWindow::SendMessage(std::uint32_t message, std::uint32_t first, std::uint32_t) {
+void FakeHostWindow::SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t) {
   std::function<void(const Message&)> handler;
   const Message m{message, first, true};
   {
@@ -13,7 +13,7 @@ void FakeHostWindow::SendMessage(std::uint32_t message, std::uint32_t first, std
   if (handler) handler(m);
 }
 
-void FakeHostWindow::PostMessage(std::uint32_t message, std::uint32_t first, std::uint32_t) {
+void FakeHostWindow::PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t) {
   std::lock_guard lock(mutex_);
   messages_.push_back({message, first, false});
 }

@@ -18,13 +18,13 @@ class FakeHostWindow final : public device::HostWindow {
   struct Message {
     std::uint32_t id;
     std::uint32_t first;
-    bool sent;  // SendMessage rather than PostMessage
+    bool sent;  // SendToWindow rather than PostToWindow
   };
 
   ~FakeHostWindow() override { Join(); }
 
-  void SendMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
-  void PostMessage(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
+  void SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
+  void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
   void StartTimer(std::uint32_t id, std::uint32_t period_ms) override;
   void HideWindow() override;
   void SetTrayIcon(int icon_id) override;
@@ -35,7 +35,7 @@ class FakeHostWindow final : public device::HostWindow {
 
   void SetReady(bool ready) { ready_.store(ready); }
   void SetStartFlagValue(bool value) { start_flag_.store(value); }
-  // Runs inside SendMessage, on the sending thread, before it returns.
+  // Runs inside SendToWindow, on the sending thread, before it returns.
   void OnSend(std::function<void(const Message&)> handler);
 
   void Join();
