@@ -1,5 +1,6 @@
 #include "skin/ui/base_dialog.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "controls/sheet_surface.h"
@@ -60,10 +61,17 @@ bool CBaseDialog::InitialiseSkin() {
   mask_ = controls::LoadPictureFile(WideFrom(skin_folder_ + mask));
   if (main.empty() || !background_ || !mask_) return false;
 
+  // The template's size is a placeholder: the background sets it. Keep the window's centre where
+  // the template put it (centred dialogs stay centred) and keep it on the work area.
   RECT r{};
   ::GetWindowRect(hwnd_, &r);
-  ::SetWindowPos(hwnd_, nullptr, r.left, r.top, width, height,
-                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  int left = (r.left + r.right) / 2 - width / 2;
+  int top = (r.top + r.bottom) / 2 - height / 2;
+  left = std::max<int>(work.left, std::min<int>(left, work.right - width));
+  top = std::max<int>(work.top, std::min<int>(top, work.bottom - height));
+  ::SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   UniqueRegion shape = RegionFromMask(mask_.get());
   if (!shape) shape.reset(::CreateRectRgn(0, 0, 0, 0));
   // The window owns the region from here on.
