@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "device/command_codes.h"
 #include "device/packet_frame.h"
 #include "keys/default_key_map.h"
 
@@ -10,19 +11,19 @@ namespace {
 
 namespace frame = vendrel::device;
 
-constexpr std::uint8_t kCmdBegin = 0x01;
-constexpr std::uint8_t kCmdEnd = 0x02;
-constexpr std::uint8_t kCmdReadInfo = 0x03;
-constexpr std::uint8_t kCmdWriteInfo = 0x04;
-constexpr std::uint8_t kCmdReadLighting = 0x05;
-constexpr std::uint8_t kCmdWriteLighting = 0x06;
-constexpr std::uint8_t kCmdReadKeyMap = 0x07;
-constexpr std::uint8_t kCmdWriteKeyMap = 0x08;
-constexpr std::uint8_t kCmdReadMacro = 0x09;
-constexpr std::uint8_t kCmdWriteMacro = 0x0A;
-constexpr std::uint8_t kCmdReadDefaultMap = 0x0F;
-constexpr std::uint8_t kCmdWriteColours = 0x11;
-constexpr std::uint8_t kBootCode = 0xEE;  // bytes 3 and 4 of the boot packet
+using frame::kCmdBeginTransfer;
+using frame::kCmdEndTransfer;
+using frame::kCmdReadDefaultKeyMap;
+using frame::kCmdReadInformation;
+using frame::kCmdReadKeyMap;
+using frame::kCmdReadLighting;
+using frame::kCmdReadMacro;
+using frame::kCmdUpdateMode;
+using frame::kCmdWriteColours;
+using frame::kCmdWriteInformation;
+using frame::kCmdWriteKeyMap;
+using frame::kCmdWriteLighting;
+using frame::kCmdWriteMacro;
 
 constexpr std::uint8_t kStatusOk = 0x00;
 constexpr std::uint8_t kStatusRefused = 0xFF;
@@ -56,11 +57,11 @@ struct CommandShape {
   bool write;
 };
 constexpr CommandShape kShapes[] = {
-    {kCmdReadInfo, Area::Info, false},        {kCmdWriteInfo, Area::Info, true},
+    {kCmdReadInformation, Area::Info, false},        {kCmdWriteInformation, Area::Info, true},
     {kCmdReadLighting, Area::Lighting, false}, {kCmdWriteLighting, Area::Lighting, true},
     {kCmdReadKeyMap, Area::KeyMap, false},     {kCmdWriteKeyMap, Area::KeyMap, true},
     {kCmdReadMacro, Area::Macro, false},       {kCmdWriteMacro, Area::Macro, true},
-    {kCmdReadDefaultMap, Area::DefaultMap, false}, {kCmdWriteColours, Area::Colours, true},
+    {kCmdReadDefaultKeyMap, Area::DefaultMap, false}, {kCmdWriteColours, Area::Colours, true},
 };
 
 const CommandShape* FindShape(std::uint8_t code) {
@@ -208,7 +209,7 @@ std::optional<Packet> KeyboardModel::HandleControlPacket(std::span<const std::ui
   Packet request{};
   std::copy_n(packet.begin(), std::min(packet.size(), request.size()), request.begin());
   if (request[frame::kOffReport] != frame::kReportNumber) return std::nullopt;
-  if (request[frame::kOffCommand] == kBootCode && request[frame::kOffLength] == kBootCode) {
+  if (request[frame::kOffCommand] == kCmdUpdateMode && request[frame::kOffLength] == kCmdUpdateMode) {
     boot_mode_ = true;
     in_transfer_ = false;
     Touch();
@@ -255,11 +256,11 @@ std::optional<Packet> KeyboardModel::Answer(const Packet& request) {
       request[frame::kOffChecksum + 1] != (sum >> 8)) {
     return finish(kStatusBadFrame);
   }
-  if (code == kCmdBegin) {
+  if (code == kCmdBeginTransfer) {
     in_transfer_ = true;
     return finish(kStatusOk);
   }
-  if (code == kCmdEnd) {
+  if (code == kCmdEndTransfer) {
     in_transfer_ = false;
     return finish(kStatusOk);
   }

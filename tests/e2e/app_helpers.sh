@@ -139,11 +139,11 @@ app_wait_tray() {
 app_user_folder() { echo "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Documents/RX73P05D"; }
 app_cache_file() { echo "$(app_user_folder)/\$Profile0"; }
 
-# Clicks the centre of the main window's control placed at BUTTONINFO/KEY of the main skin, the way
-# a person clicks what they see.
-app_click_control() {
-  local key=$1 info wx wy placement
-  info=$(xwininfo -name "$APP_TITLE") || fail "no main window to click $key in"
+# Prints "X Y W H": the screen rectangle of the main window's control placed at BUTTONINFO/KEY of
+# the main skin (the window's origin plus the skin's placement).
+app_control_rect() {
+  local key=$1 info wx wy placement x y w h
+  info=$(xwininfo -name "$APP_TITLE") || fail "no main window holding $key"
   wx=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
   wy=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
   placement=$("$APP_PYTHON" - "$E2E_DIST/Skins/Main.ini" "$key" <<'PY'
@@ -154,32 +154,28 @@ ini = configparser.ConfigParser(strict=False, interpolation=None)
 ini.optionxform = str
 ini.read_string(text)
 x, y, w, h = [int(v) for v in ini.get("BUTTONINFO", sys.argv[2]).split(",")[:4]]
-print(x + w // 2, y + h // 2)
+print(x, y, w, h)
 PY
 ) || fail "no placement of $key in Main.ini"
-  read -r cx cy <<<"$placement"
-  xdotool mousemove $((wx + cx)) $((wy + cy)) click 1
+  read -r x y w h <<<"$placement"
+  echo "$((wx + x)) $((wy + y)) $w $h"
+}
+
+# Clicks the centre of the main window's control placed at BUTTONINFO/KEY of the main skin, the way
+# a person clicks what they see.
+app_click_control() {
+  local rect x y w h
+  rect=$(app_control_rect "$1") || fail "cannot click $1"
+  read -r x y w h <<<"$rect"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 }
 
 # Saves the main window's control at BUTTONINFO/KEY, as it shows on the screen, to FILE.
 app_capture_control() {
-  local key=$1 file=$2 info wx wy placement
-  info=$(xwininfo -name "$APP_TITLE") || fail "no main window to capture $key in"
-  wx=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
-  wy=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
-  placement=$("$APP_PYTHON" - "$E2E_DIST/Skins/Main.ini" "$key" <<'PY'
-import configparser, sys
-raw = open(sys.argv[1], "rb").read()
-text = raw.decode("utf-16") if raw[:2] in (b"\xff\xfe", b"\xfe\xff") else raw.decode("utf-8-sig")
-ini = configparser.ConfigParser(strict=False, interpolation=None)
-ini.optionxform = str
-ini.read_string(text)
-x, y, w, h = [int(v) for v in ini.get("BUTTONINFO", sys.argv[2]).split(",")[:4]]
-print(w, h, x, y)
-PY
-) || fail "no placement of $key in Main.ini"
-  read -r w h x y <<<"$placement"
-  import -window root -crop "${w}x${h}+$((wx + x))+$((wy + y))" +repage "$file"
+  local file=$2 rect x y w h
+  rect=$(app_control_rect "$1") || fail "cannot capture $1"
+  read -r x y w h <<<"$rect"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$file"
 }
 
 # Prints how many pixels of two same-sized pictures differ.
