@@ -2,8 +2,6 @@
 // Command ids of the main window's own controls and menus, and what each asks for.
 #include <cstdint>
 
-#include "device/host_window.h"
-
 namespace vendrel::app {
 
 inline constexpr int kIdOk = 1;
@@ -33,7 +31,7 @@ inline constexpr int kMainDialogId = 102;
 inline constexpr int kAboutDialogId = 100;
 inline constexpr std::uint32_t kSysCommandAbout = 0x0010;
 inline constexpr int kTimerBusy = 1050;
-inline constexpr int kTimerLighting = static_cast<int>(device::kTimerLightingChanged);
+inline constexpr int kTimerLighting = 1051;  // started by kMsgLighting, one shot
 
 enum class ShellCommand {
   None,        // not the shell's: the keyboard view, lighting or profiles handle it

@@ -6,13 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "device/host_window.h"
+#include "app/tray_icons.h"
 
 namespace vendrel::app {
-
-using device::kIconConnected;
-using device::kIconDisconnected;
-using device::kIconMacroPlaying;
 
 enum class ChildDialog { About, Profile, Composite };
 

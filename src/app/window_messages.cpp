@@ -15,6 +15,7 @@ PrivateMessage ClassifyPrivateMessage(std::uint32_t message, std::uintptr_t firs
       {kMsgKill, true, kTagKill, PrivateMessage::Kill},
       {kMsgProfile, true, kTagProfile, PrivateMessage::Profile},
       {kMsgLed, true, kTagLed, PrivateMessage::Led},
+      {kMsgLighting, true, kTagLighting, PrivateMessage::Lighting},
       {kMsgDetach, false, 0, PrivateMessage::Detach},
       {kMsgPostedApply, false, 0, PrivateMessage::Apply},
   };

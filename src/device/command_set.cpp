@@ -26,8 +26,8 @@ int CommandSet::Transact(std::uint8_t command, std::uint8_t length, std::uint16_
                          std::span<std::uint8_t> reply_payload) {
   const Packet request = BuildRequest(command, length, address, payload);
   Packet reply{};
-  const int result = exchange_.Run(request, reply);
-  if (result != kOk) return result;
+  const DeviceResult result = exchange_.Run(request, reply);
+  if (result != DeviceResult::Ok) return ResultCode(result);
   if (reply[kOffStatus] == kStatusRefused) return kRefusedFF;
   if (reply[kOffStatus] == kStatusRefusedAlt) return kRefusedFE;
   const std::size_t n = std::min(reply_payload.size(), kPayloadSize);

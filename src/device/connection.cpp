@@ -3,14 +3,12 @@
 #include <algorithm>
 
 #include "device/results.h"
-#include "keys/default_key_map.h"
 
 namespace vendrel::device {
 
-Connection::Connection(CommandSet& commands, HostWindow& window)
-    : commands_(commands), window_(window) {
-  std::copy(keys::kDefaultKeyMap.begin(), keys::kDefaultKeyMap.end(), default_map_.begin());
-}
+Connection::Connection(CommandSet& commands, ConnectionEvents& events,
+                       const KeyMapBytes& built_in_default_map)
+    : commands_(commands), events_(events), default_map_(built_in_default_map) {}
 
 int Connection::PresenceCheck() { return commands_.Link().AttachedCount(); }
 
@@ -26,34 +24,26 @@ void Connection::Changed(int count) {
 
   if (count > 0) {
     KeyMapBytes map{};
-    if (commands_.ReadDefaultKeyMap(map) == kOk) {
+    if (Succeeded(commands_.ReadDefaultKeyMap(map))) {
       std::lock_guard lock(default_map_mutex_);
       default_map_ = map;
     }
     InfoBlock info{};
-    if (commands_.ReadInformation(info) == kOk) {
+    if (Succeeded(commands_.ReadInformation(info))) {
       macro_space_.store(static_cast<std::uint32_t>(info[kInfoOffMacroSpace]) * kMacroSpaceUnit);
     }
-    window_.SendToWindow(kMsgProfileRefresh, kTagProf, 0);
-  } else if (previous != 0) {
+    events_.Attached();
+  } else {
     commands_.ForgetActiveProfile();
-    window_.SendToWindow(kMsgCloseChildren, 0, 0);
-    window_.HideWindow();
+    events_.Detached();
   }
 
   platform::Sleeper& sleeper = commands_.Link().Sleeper();
   const auto poll = commands_.Link().Timings().ready_poll;
-  while (!window_.IsReady()) sleeper.Sleep(poll);
+  while (!events_.ReadyForConnection()) sleeper.Sleep(poll);
 
-  const int icon = count > 0 ? kIconConnected : kIconDisconnected;
-  window_.SetTrayIcon(icon);
-  connection_icon_.store(icon);
   state_.store(count);
-
-  if (!window_.StartFlag()) {
-    if (count > 0) window_.PostToWindow(kMsgOpen, kTagOpen, 0);
-    window_.SetStartFlag();
-  }
+  events_.ConnectionSettled(count > 0);
 }
 
 }  // namespace vendrel::device

@@ -1,20 +1,22 @@
 #pragma once
 // Whether a keyboard is present, and what happens when it comes and goes: the attach reads of the
-// factory key map and the macro space, the main window's refresh, the tray icon and the one-time
-// automatic opening of the window.
+// factory key map and the macro space, then the events that let the program follow.
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <mutex>
 
 #include "device/command_set.h"
-#include "device/host_window.h"
+#include "device/connection_events.h"
 
 namespace vendrel::device {
 
 class Connection {
  public:
-  Connection(CommandSet& commands, HostWindow& window);
+  // built_in_default_map: the factory key map the program ships, used until the keyboard's own
+  // copy has been read.
+  Connection(CommandSet& commands, ConnectionEvents& events,
+             const KeyMapBytes& built_in_default_map);
 
   // Number of keyboards attached right now.
   int PresenceCheck();
@@ -30,20 +32,17 @@ class Connection {
   KeyMapBytes DefaultKeyMap() const;
   // Bytes of macro memory on the keyboard; 0 until the first attach.
   std::uint32_t MacroSpace() const { return macro_space_.load(); }
-  // The tray icon that stands for the connection (what the end of a macro restores).
-  int ConnectionIcon() const { return connection_icon_.load(); }
 
-  // Taken by the indicator workers around their change of the tray icon.
+  // Taken by the indicator workers around their macro events.
   std::atomic<bool>& IndicatorBusy() { return indicator_busy_; }
 
   CommandSet& Commands() { return commands_; }
 
  private:
   CommandSet& commands_;
-  HostWindow& window_;
+  ConnectionEvents& events_;
   std::atomic<int> state_{0};
   std::atomic<std::uint32_t> macro_space_{0};
-  std::atomic<int> connection_icon_{kIconDisconnected};
   std::atomic<bool> indicator_busy_{false};
   mutable std::mutex default_map_mutex_;
   KeyMapBytes default_map_;

@@ -2,6 +2,8 @@
 // The keyboard's collections: descriptors and unit tags.
 #include <cstdint>
 
+#include "codec/four_char_tag.h"
+#include "codec/little_endian.h"
 #include "device/hid_library.h"
 
 namespace vendrel::device {
@@ -18,19 +20,9 @@ inline constexpr std::size_t kDescOffUsagePage = 8; // 2 bytes
 inline constexpr std::size_t kDescOffUsage = 10;    // 2 bytes
 inline constexpr std::uint32_t kMatchAll = 0x0000000F;  // vendor, product, usage page, usage
 
-constexpr Tag MakeTag(char a, char b, char c, char d) {
-  return (static_cast<Tag>(static_cast<unsigned char>(a)) << 24) |
-         (static_cast<Tag>(static_cast<unsigned char>(b)) << 16) |
-         (static_cast<Tag>(static_cast<unsigned char>(c)) << 8) | static_cast<unsigned char>(d);
-}
-constexpr Tag MakeTag(char a, char b, char c) {
-  return (static_cast<Tag>(static_cast<unsigned char>(a)) << 16) |
-         (static_cast<Tag>(static_cast<unsigned char>(b)) << 8) | static_cast<unsigned char>(c);
-}
-
-inline constexpr Tag kTagCons = MakeTag('C', 'O', 'N', 'S');  // 0x434F4E53
-inline constexpr Tag kTagCtrl = MakeTag('C', 'T', 'R', 'L');  // 0x4354524C
-inline constexpr Tag kTagLed = MakeTag('L', 'E', 'D');        // 0x004C4544
+inline constexpr Tag kTagCons = codec::FourCharTag("CONS");  // 0x434F4E53
+inline constexpr Tag kTagCtrl = codec::FourCharTag("CTRL");  // 0x4354524C
+inline constexpr Tag kTagLed = codec::FourCharTag("LED");    // 0x004C4544
 
 // Usage page and usage of each collection.
 inline constexpr std::uint16_t kConsUsagePage = 0x000C, kConsUsage = 0x0001;
@@ -40,18 +32,11 @@ inline constexpr std::uint16_t kLedUsagePage = 0x0008, kLedUsage = 0x0089;
 constexpr Descriptor MakeDescriptor(std::uint16_t vendor, std::uint16_t product,
                                     std::uint16_t usage_page, std::uint16_t usage) {
   Descriptor d{};
-  d[kDescOffMask + 0] = static_cast<std::uint8_t>(kMatchAll & 0xFF);
-  d[kDescOffMask + 1] = static_cast<std::uint8_t>((kMatchAll >> 8) & 0xFF);
-  d[kDescOffMask + 2] = static_cast<std::uint8_t>((kMatchAll >> 16) & 0xFF);
-  d[kDescOffMask + 3] = static_cast<std::uint8_t>(kMatchAll >> 24);
-  d[kDescOffVendor] = static_cast<std::uint8_t>(vendor & 0xFF);
-  d[kDescOffVendor + 1] = static_cast<std::uint8_t>(vendor >> 8);
-  d[kDescOffProduct] = static_cast<std::uint8_t>(product & 0xFF);
-  d[kDescOffProduct + 1] = static_cast<std::uint8_t>(product >> 8);
-  d[kDescOffUsagePage] = static_cast<std::uint8_t>(usage_page & 0xFF);
-  d[kDescOffUsagePage + 1] = static_cast<std::uint8_t>(usage_page >> 8);
-  d[kDescOffUsage] = static_cast<std::uint8_t>(usage & 0xFF);
-  d[kDescOffUsage + 1] = static_cast<std::uint8_t>(usage >> 8);
+  codec::WriteU32(d, kDescOffMask, kMatchAll);
+  codec::WriteU16(d, kDescOffVendor, vendor);
+  codec::WriteU16(d, kDescOffProduct, product);
+  codec::WriteU16(d, kDescOffUsagePage, usage_page);
+  codec::WriteU16(d, kDescOffUsage, usage);
   return d;
 }
 
@@ -64,7 +49,7 @@ inline constexpr Descriptor kLedDescriptor =
 
 // Reads of a descriptor's fields, for the library side.
 constexpr std::uint16_t DescriptorWord(const Descriptor& d, std::size_t offset) {
-  return static_cast<std::uint16_t>(d[offset] | (d[offset + 1] << 8));
+  return codec::ReadU16(d, offset);
 }
 
 }  // namespace vendrel::device

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "codec/little_endian.h"
 #include "device/check_value.h"
 #include "device/connection.h"
 #include "device/descriptors.h"
@@ -12,15 +13,17 @@ namespace {
 
 constexpr std::size_t kCodeBytes = 2;
 
-std::uint16_t ReadCode(std::span<const std::uint8_t> report) {
-  return static_cast<std::uint16_t>(report[0] | (report[1] << 8));
-}
+constexpr std::size_t kOffCode = 0;
 
 }  // namespace
 
 DeviceUnits::DeviceUnits(HidLibrary& library, Exchange& exchange, Connection& connection,
-                         HostWindow& window)
-    : library_(library), exchange_(exchange), connection_(connection), window_(window) {}
+                         ConnectionEvents& events, WorkerRunner& workers)
+    : library_(library),
+      exchange_(exchange),
+      connection_(connection),
+      events_(events),
+      workers_(workers) {}
 
 void DeviceUnits::RegisterUnits() {
   library_.SetEventSink(this);
@@ -56,13 +59,13 @@ void DeviceUnits::WriteBankState() {
 
 int DeviceUnits::OnHidEvent(const HidEvent& event) {
   if (event.kind == kEventDataArrived && event.tag == kTagCons) {
-    if (event.report.size() >= kCodeBytes) OnConsumerCode(ReadCode(event.report));
+    if (event.report.size() >= kCodeBytes) OnConsumerCode(codec::ReadU16(event.report, kOffCode));
   } else if (event.kind == kEventDataArrived && event.tag == kTagCtrl) {
     exchange_.OnControlReport(event.report.first(std::min<std::size_t>(event.count, event.report.size())));
   } else if (event.kind == kEventAttachChanged && event.tag == kTagCtrl) {
     const int count = static_cast<int>(event.count);
     Connection& connection = connection_;
-    window_.RunWorker([&connection, count] { connection.Changed(count); });
+    workers_.RunWorker([&connection, count] { connection.Changed(count); });
   }
   return 1;
 }
@@ -72,12 +75,10 @@ void DeviceUnits::OnConsumerCode(std::uint16_t code) {
     case kCodeBankKey:
       bank_byte_.fetch_xor(kBankBit);
       WriteBankState();
-      // Posted, not sent: the main thread may be waiting in an exchange for a reply that this
-      // library thread has yet to deliver. The window relabels the G keys when it handles it.
-      window_.PostToWindow(kMsgBankChanged, kTagLed, 0);
+      events_.BankChanged();
       break;
     case kCodeLightingChanged:
-      window_.StartTimer(kTimerLightingChanged, 0);
+      events_.LightingChanged();
       break;
     case kCodeMacroEnded:
       RunIndicator(false);
@@ -92,17 +93,21 @@ void DeviceUnits::OnConsumerCode(std::uint16_t code) {
 
 void DeviceUnits::RunIndicator(bool playing) {
   Connection& connection = connection_;
-  HostWindow& window = window_;
+  ConnectionEvents& events = events_;
   platform::Sleeper& sleeper = exchange_.Sleeper();
   const auto poll = exchange_.Timings().indicator_poll;
-  window_.RunWorker([&connection, &window, &sleeper, poll, playing] {
+  workers_.RunWorker([&connection, &events, &sleeper, poll, playing] {
     std::atomic<bool>& busy = connection.IndicatorBusy();
     bool expected = false;
     while (!busy.compare_exchange_weak(expected, true)) {
       expected = false;
       sleeper.Sleep(poll);
     }
-    window.SetTrayIcon(playing ? kIconMacroPlaying : connection.ConnectionIcon());
+    if (playing) {
+      events.MacroStarted();
+    } else {
+      events.MacroEnded();
+    }
     sleeper.Sleep(poll);
     busy.store(false);
   });

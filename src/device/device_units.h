@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "device/host_window.h"
+#include "device/connection_events.h"
 #include "device/hid_library.h"
+#include "device/worker_runner.h"
 
 namespace vendrel::device {
 
@@ -26,7 +27,8 @@ inline constexpr std::uint8_t kBankBit = 0x01;
 
 class DeviceUnits final : public HidEventSink {
  public:
-  DeviceUnits(HidLibrary& library, Exchange& exchange, Connection& connection, HostWindow& window);
+  DeviceUnits(HidLibrary& library, Exchange& exchange, Connection& connection,
+              ConnectionEvents& events, WorkerRunner& workers);
 
   // Registers 'CONS', clears the reply slot, registers 'CTRL' (in that order).
   void RegisterUnits();
@@ -47,7 +49,8 @@ class DeviceUnits final : public HidEventSink {
   HidLibrary& library_;
   Exchange& exchange_;
   Connection& connection_;
-  HostWindow& window_;
+  ConnectionEvents& events_;
+  WorkerRunner& workers_;
   std::atomic<std::uint8_t> bank_byte_{kBankBase};
   std::uint32_t cons_unit_ = 0;
   std::uint32_t ctrl_unit_ = 0;

@@ -33,13 +33,13 @@ int Exchange::AttachedCount() {
   return count > 0 ? count : 0;
 }
 
-int Exchange::Run(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
+DeviceResult Exchange::Run(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
                   std::uint32_t* received) {
   if (received != nullptr) *received = 0;
   if (AttachedCount() == 0) {
     // Nothing to talk to: give the slot back if an abandoned exchange still held it.
     if (slot_.Waiting()) slot_.Clear();
-    return kNoKeyboard;
+    return DeviceResult::NoKeyboard;
   }
   const Packet packet = PadToPacket(request);
   const std::uint32_t check = CheckValue(kCtrlDescriptor, 0, 0, packet);
@@ -58,7 +58,7 @@ int Exchange::Run(std::span<const std::uint8_t> request, std::span<std::uint8_t>
                                                        kPacketSize, check, 0);
     if (sent <= 0) {
       slot_.Disarm(ticket);
-      return kNotSent;
+      return DeviceResult::NotSent;
     }
     const ReplySlot::WaitResult waited = slot_.Wait(ticket, timings_.reply_wait);
     const std::uint32_t arrived = slot_.ReceivedLength(ticket);
@@ -74,7 +74,7 @@ int Exchange::Run(std::span<const std::uint8_t> request, std::span<std::uint8_t>
       if (usable && arrived > kOffStatus && IsRefusal(incoming[kOffStatus])) {
         if (++attempts >= kAttempts) {
           if (received != nullptr) *received = length;
-          return kOk;  // the caller reads the refusal from the status byte
+          return DeviceResult::Ok;  // the caller reads the refusal from the status byte
         }
         sleeper_.Sleep(timings_.retry_pause);
         continue;
@@ -82,9 +82,9 @@ int Exchange::Run(std::span<const std::uint8_t> request, std::span<std::uint8_t>
     }
     if (usable) {
       if (received != nullptr) *received = length;
-      return kOk;
+      return DeviceResult::Ok;
     }
-    if (++attempts >= kAttempts) return kNoReply;
+    if (++attempts >= kAttempts) return DeviceResult::NoReply;
     sleeper_.Sleep(timings_.retry_pause);
   }
 }

@@ -6,6 +6,7 @@
 
 #include "device/hid_library.h"
 #include "device/reply_slot.h"
+#include "device/results.h"
 #include "device/timings.h"
 #include "platform/sleeper.h"
 
@@ -19,9 +20,9 @@ class Exchange {
   int AttachedCount();
 
   // Sends request (padded with 0 or cut to 64 bytes) and waits for the reply that echoes its
-  // command code. Results: 1 reply in `reply` (its status may still be a refusal), 0 no keyboard
-  // or the wait failed, -1 not sent, -2 no usable reply after three attempts.
-  int Run(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
+  // command code. Results: Ok with the reply in `reply` (its status may still be a refusal),
+  // NoKeyboard, NotSent, NoReply after three attempts.
+  DeviceResult Run(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
           std::uint32_t* received = nullptr);
 
   // Sends up to 64 bytes once, zero-padded and unchanged otherwise, without waiting for anything.

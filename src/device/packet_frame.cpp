@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "codec/little_endian.h"
+
 namespace vendrel::device {
 
 std::uint16_t PacketChecksum(std::span<const std::uint8_t, kPacketSize> packet) {
@@ -16,14 +18,11 @@ Packet BuildRequest(std::uint8_t command, std::uint8_t length, std::uint16_t add
   p[kOffReport] = kReportNumber;
   p[kOffCommand] = command;
   p[kOffLength] = length;
-  p[kOffAddress] = static_cast<std::uint8_t>(address & 0xFF);
-  p[kOffAddress + 1] = static_cast<std::uint8_t>(address >> 8);
+  codec::WriteU16(p, kOffAddress, address);
   p[kOffStatus] = 0;
   const std::size_t n = std::min(payload.size(), kPayloadSize);
   std::copy_n(payload.begin(), n, p.begin() + kOffPayload);
-  const std::uint16_t sum = PacketChecksum(p);
-  p[kOffChecksum] = static_cast<std::uint8_t>(sum & 0xFF);
-  p[kOffChecksum + 1] = static_cast<std::uint8_t>(sum >> 8);
+  codec::WriteU16(p, kOffChecksum, PacketChecksum(p));
   return p;
 }
 

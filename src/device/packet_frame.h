@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+#include "codec/little_endian.h"
+
 namespace vendrel::device {
 
 inline constexpr std::size_t kPacketSize = 64;
@@ -37,7 +39,7 @@ inline std::uint8_t PacketCommand(std::span<const std::uint8_t, kPacketSize> p) 
 inline std::uint8_t PacketLength(std::span<const std::uint8_t, kPacketSize> p) { return p[kOffLength]; }
 inline std::uint8_t PacketStatus(std::span<const std::uint8_t, kPacketSize> p) { return p[kOffStatus]; }
 inline std::uint16_t PacketAddress(std::span<const std::uint8_t, kPacketSize> p) {
-  return static_cast<std::uint16_t>(p[kOffAddress] | (p[kOffAddress + 1] << 8));
+  return codec::ReadU16(p, kOffAddress);
 }
 
 }  // namespace vendrel::device

@@ -4,6 +4,7 @@
 #include "app/pre_translate.h"
 #include "app/shell_menus.h"
 #include "app/window_messages.h"
+#include "codec/four_char_tag.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@
 
 namespace vendrel::app {
 namespace {
+
+using codec::FourCharTag;
 
 TEST(FourCharTag, FirstCharacterIsInTheHighestUsedByte) {
   EXPECT_EQ(FourCharTag("OPEN"), 0x4F50454Eu);
@@ -35,6 +38,7 @@ TEST(ClassifyPrivateMessage, AcceptsOnlyTheMatchingTag) {
       {0x4D4B, 0x4B494C4C, PrivateMessage::Kill},  // "KILL" built like the other tags
       {0x5452, 0x50524F46, PrivateMessage::Profile},
       {0x5045, 0x004C4544, PrivateMessage::Led},
+      {0x4C47, 0x4C474854, PrivateMessage::Lighting},
       {0x4753, 0, PrivateMessage::Detach},
       {0x001E, 0, PrivateMessage::Apply},
       // Strays: right number, wrong tag (including another message's tag).
@@ -44,6 +48,7 @@ TEST(ClassifyPrivateMessage, AcceptsOnlyTheMatchingTag) {
       {0x4D4E, 0, PrivateMessage::None},
       {0x5452, 0x464F5250, PrivateMessage::None},  // characters reversed
       {0x5045, 0x4C454400, PrivateMessage::None},
+      {0x4C47, 0x004C4544, PrivateMessage::None},  // the bank message's tag
       {0x1234, 0x4F50454E, PrivateMessage::None},
   };
   for (const MessageCase& c : cases) {

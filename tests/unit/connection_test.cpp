@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/tray_icons.h"
+#include "app/window_messages.h"
 #include "device/device_link.h"
 #include "device/packet_frame.h"
 #include "device/results.h"
@@ -17,6 +19,13 @@ namespace {
 
 using testing::DeviceRig;
 using testing::FakeHostWindow;
+using app::kIconConnected;
+using app::kIconDisconnected;
+using app::kMsgOpen;
+using app::kTagOpen;
+constexpr std::uint32_t kMsgProfileRefresh = app::kMsgProfile;
+constexpr std::uint32_t kTagProf = app::kTagProfile;
+constexpr std::uint32_t kMsgCloseChildren = app::kMsgDetach;
 
 int CountMessages(const FakeHostWindow& w, std::uint32_t id) {
   const auto messages = w.Messages();
@@ -52,7 +61,7 @@ TEST(ConnectionAttach, ReadsFactoryMapAndMacroSpaceThenRefreshesWithoutBracket) 
   EXPECT_EQ(messages[0].first, kTagProf);
   EXPECT_TRUE(messages[0].sent);
   EXPECT_EQ(rig.window.TrayIcons(), std::vector<int>{kIconConnected});
-  EXPECT_EQ(rig.connection.ConnectionIcon(), kIconConnected);
+  EXPECT_EQ(rig.events.ConnectionIcon(), kIconConnected);
   EXPECT_TRUE(rig.connection.IsConnected());
 }
 
@@ -115,7 +124,7 @@ TEST(ConnectionDetach, ForgetsProfileClosesChildrenHidesAndShowsDisconnectedIcon
   EXPECT_EQ(CountMessages(rig.window, kMsgCloseChildren), 1);
   EXPECT_EQ(rig.window.HideCount(), 1);
   EXPECT_EQ(rig.window.TrayIcons().back(), kIconDisconnected);
-  EXPECT_EQ(rig.connection.ConnectionIcon(), kIconDisconnected);
+  EXPECT_EQ(rig.events.ConnectionIcon(), kIconDisconnected);
   EXPECT_FALSE(rig.connection.IsConnected());
 }
 
@@ -186,9 +195,11 @@ TEST(DeviceLink, RoutesRepliesAndAttachNotificationsOnceUnitsAreRegistered) {
   testing::FakeHidLibrary library(0);
   testing::FakeSleeper sleeper;
   FakeHostWindow window;
+  app::DeviceEventPolicy events(window);
   window.SetStartFlagValue(true);
   {
-    DeviceLink link(library, window, sleeper, testing::TestTimings(std::chrono::milliseconds{2000}));
+    DeviceLink link(library, events, events, sleeper, keys::kDefaultKeyMap,
+                    testing::TestTimings(std::chrono::milliseconds{2000}));
     link.Units().RegisterUnits();
     library.SetAttached(1, true);
     library.Drain();

@@ -21,7 +21,7 @@ TEST(Exchange, ReplyEchoingTheCommandIsReturnedWithItsLength) {
   DeviceRig rig;
   Packet reply{};
   std::uint32_t received = 0;
-  EXPECT_EQ(rig.exchange.Run(InfoRequest(), reply, &received), kOk);
+  EXPECT_EQ(rig.exchange.Run(InfoRequest(), reply, &received), DeviceResult::Ok);
   EXPECT_EQ(received, 64u);
   EXPECT_EQ(reply[3], 0x03);
   EXPECT_EQ(reply[8 + 11], sim::kFactoryMacroUnits);
@@ -34,7 +34,7 @@ TEST(Exchange, NoKeyboardGivesZeroAtOnceWithoutSendingOrWaiting) {
   DeviceRig rig(/*attached=*/0);
   Packet reply{};
   reply.fill(0x5A);
-  EXPECT_EQ(rig.exchange.Run(InfoRequest(), reply), kNoKeyboard);
+  EXPECT_EQ(rig.exchange.Run(InfoRequest(), reply), DeviceResult::NoKeyboard);
   EXPECT_TRUE(rig.library.SentPackets().empty());
   EXPECT_TRUE(rig.sleeper.Sleeps().empty());
   EXPECT_EQ(reply[0], 0x5A) << "reply buffer untouched";
@@ -44,7 +44,7 @@ TEST(Exchange, LibraryRefusingTheWriteGivesMinusOne) {
   DeviceRig rig;
   rig.library.RefuseWritesFrom(1);
   Packet reply{};
-  EXPECT_EQ(rig.exchange.Run(InfoRequest(), reply), kNotSent);
+  EXPECT_EQ(rig.exchange.Run(InfoRequest(), reply), DeviceResult::NotSent);
   EXPECT_FALSE(rig.exchange.Waiting());
 }
 
@@ -54,7 +54,7 @@ struct MisbehaviourCase {
   const char* name;
   sim::Fault fault;
   int faulty_replies;
-  int result;
+  DeviceResult result;
   std::size_t packets_sent;
   std::uint8_t final_status;  // status byte of the reply buffer when result is 1
 };
@@ -71,7 +71,7 @@ TEST_P(ExchangeMisbehaviour, EndsWithTheRightResultAfterTheRightAttempts) {
   const auto sent = rig.library.SentPackets();
   EXPECT_EQ(sent.size(), c.packets_sent);
   for (const Packet& p : sent) EXPECT_EQ(p, InfoRequest()) << "every attempt resends the request";
-  if (c.result == kOk) {
+  if (c.result == DeviceResult::Ok) {
     EXPECT_EQ(reply[3], 0x03);
     EXPECT_EQ(reply[7], c.final_status);
   }
@@ -84,23 +84,23 @@ TEST_P(ExchangeMisbehaviour, EndsWithTheRightResultAfterTheRightAttempts) {
 INSTANTIATE_TEST_SUITE_P(
     Replies, ExchangeMisbehaviour,
     ::testing::Values(
-        MisbehaviourCase{"OtherCommandThreeTimes", sim::Fault::WrongCode, 3, kNoReply, 3, 0},
-        MisbehaviourCase{"OtherCommandTwiceThenRight", sim::Fault::WrongCode, 2, kOk, 3, 0x00},
-        MisbehaviourCase{"StatusFFThreeTimes", sim::Fault::StatusFF, 3, kOk, 3, 0xFF},
-        MisbehaviourCase{"StatusFEThreeTimes", sim::Fault::StatusFE, 3, kOk, 3, 0xFE},
-        MisbehaviourCase{"StatusFFOnceThenAccepted", sim::Fault::StatusFF, 1, kOk, 2, 0x00},
-        MisbehaviourCase{"NoReplyThreeTimes", sim::Fault::Drop, 3, kNoReply, 3, 0},
-        MisbehaviourCase{"NoReplyOnceThenReply", sim::Fault::Drop, 1, kOk, 2, 0x00}),
+        MisbehaviourCase{"OtherCommandThreeTimes", sim::Fault::WrongCode, 3, DeviceResult::NoReply, 3, 0},
+        MisbehaviourCase{"OtherCommandTwiceThenRight", sim::Fault::WrongCode, 2, DeviceResult::Ok, 3, 0x00},
+        MisbehaviourCase{"StatusFFThreeTimes", sim::Fault::StatusFF, 3, DeviceResult::Ok, 3, 0xFF},
+        MisbehaviourCase{"StatusFEThreeTimes", sim::Fault::StatusFE, 3, DeviceResult::Ok, 3, 0xFE},
+        MisbehaviourCase{"StatusFFOnceThenAccepted", sim::Fault::StatusFF, 1, DeviceResult::Ok, 2, 0x00},
+        MisbehaviourCase{"NoReplyThreeTimes", sim::Fault::Drop, 3, DeviceResult::NoReply, 3, 0},
+        MisbehaviourCase{"NoReplyOnceThenReply", sim::Fault::Drop, 1, DeviceResult::Ok, 2, 0x00}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Exchange, ShortRequestIsPaddedAndLongOneCutTo64Bytes) {
   DeviceRig rig;
   const Packet full = InfoRequest();
   Packet reply{};
-  ASSERT_EQ(rig.exchange.Run(std::span<const std::uint8_t>(full).first(10), reply), kOk);
+  ASSERT_EQ(rig.exchange.Run(std::span<const std::uint8_t>(full).first(10), reply), DeviceResult::Ok);
   std::vector<std::uint8_t> longer(full.begin(), full.end());
   longer.resize(80, 0xCC);
-  ASSERT_EQ(rig.exchange.Run(longer, reply), kOk);
+  ASSERT_EQ(rig.exchange.Run(longer, reply), DeviceResult::Ok);
   const auto sent = rig.library.SentPackets();
   ASSERT_EQ(sent.size(), 2u);
   EXPECT_TRUE(std::equal(full.begin(), full.begin() + 10, sent[0].begin()));
@@ -112,7 +112,7 @@ TEST(Exchange, ReplyIsCutToTheCallersBuffer) {
   DeviceRig rig;
   std::array<std::uint8_t, 20> small{};
   std::uint32_t received = 0;
-  EXPECT_EQ(rig.exchange.Run(InfoRequest(), small, &received), kOk);
+  EXPECT_EQ(rig.exchange.Run(InfoRequest(), small, &received), DeviceResult::Ok);
   EXPECT_EQ(received, 20u);
   EXPECT_EQ(small[3], 0x03);
   EXPECT_EQ(small[8 + 11], sim::kFactoryMacroUnits);
@@ -140,7 +140,7 @@ TEST(Exchange, AbandonedSlotIsTakenOverAfterTheTakeOverWait) {
   std::array<std::uint8_t, 64> stale{};
   slot.Arm(stale);
   Packet reply{};
-  EXPECT_EQ(rig.exchange.Run(InfoRequest(), reply), kOk);
+  EXPECT_EQ(rig.exchange.Run(InfoRequest(), reply), DeviceResult::Ok);
   const auto sleeps = rig.sleeper.Sleeps();
   ASSERT_FALSE(sleeps.empty());
   EXPECT_EQ(sleeps.front(), rig.exchange.Timings().take_over);

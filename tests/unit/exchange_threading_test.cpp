@@ -65,9 +65,10 @@ TEST(ExchangeThreading, ConcurrentExchangesOnlyAcceptRepliesToTheirOwnCommand) {
     for (int i = 0; i < rounds; ++i) {
       const Packet request = BuildRequest(command, length, 0);
       Packet reply{};
-      const int result = rig.exchange.Run(request, reply);
-      ASSERT_TRUE(result == kOk || result == kNoReply) << result;
-      if (result == kOk) {
+      const DeviceResult result = rig.exchange.Run(request, reply);
+      ASSERT_TRUE(result == DeviceResult::Ok || result == DeviceResult::NoReply)
+          << ResultCode(result);
+      if (result == DeviceResult::Ok) {
         EXPECT_EQ(reply[3], command);
         EXPECT_EQ(reply[7], 0);
         ++*accepted;

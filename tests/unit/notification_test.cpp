@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/tray_icons.h"
+#include "app/window_messages.h"
 #include "device/descriptors.h"
 #include "device/packet_frame.h"
 #include "device/results.h"
@@ -14,6 +16,8 @@ namespace vendrel::device {
 namespace {
 
 using testing::DeviceRig;
+using app::kIconConnected;
+using app::kIconMacroPlaying;
 
 // Delivers everything queued and waits for every worker it started.
 void Settle(DeviceRig& rig) {
@@ -67,19 +71,22 @@ TEST(BankKey, TwoPressesReturnKeyboardAndScreenToBankA) {
   const auto messages = rig.window.Messages();
   ASSERT_EQ(messages.size(), 2u);
   for (const auto& m : messages) {
-    EXPECT_EQ(m.id, kMsgBankChanged);
-    EXPECT_EQ(m.first, kTagLed);
+    EXPECT_EQ(m.id, app::kMsgLed);
+    EXPECT_EQ(m.first, app::kTagLed);
+    EXPECT_FALSE(m.sent) << "posted: the main thread may be waiting for a reply";
   }
   // Each write first releases the previous 'LED' unit.
   const auto calls = rig.library.Calls();
   EXPECT_EQ(calls[calls.size() - 2], "DeleteRequestFromUnitId 3");
 }
 
-// What each event code on 'CONS' does to the main window.
+// What each event code on 'CONS' does to the main window. The lighting change reaches the window
+// as a posted message, never as a timer started from the library's thread: only the window's own
+// thread may start its timers.
 struct CodeCase {
   const char* name;
   std::uint16_t code;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> timers;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> posted;  // message, first parameter
   std::vector<int> icons;
 };
 
@@ -90,16 +97,20 @@ TEST_P(ConsumerCodes, HaveTheirEffectAndNoOther) {
   DeviceRig rig;
   rig.library.SendConsumerCode(c.code);
   Settle(rig);
-  EXPECT_EQ(rig.window.Timers(), c.timers);
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> posted;
+  for (const auto& m : rig.window.Messages()) {
+    EXPECT_FALSE(m.sent) << "sent from the library's thread";
+    posted.emplace_back(m.id, m.first);
+  }
+  EXPECT_EQ(posted, c.posted);
   EXPECT_EQ(rig.window.TrayIcons(), c.icons);
-  EXPECT_TRUE(rig.window.Messages().empty());
   EXPECT_TRUE(rig.library.StatusWrites().empty());
   EXPECT_EQ(rig.units.GBank(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, ConsumerCodes,
-    ::testing::Values(CodeCase{"LightingChanged", 0x0401, {{1051, 0}}, {}},
+    ::testing::Values(CodeCase{"LightingChanged", 0x0401, {{0x4C47, 0x4C474854}}, {}},
                       CodeCase{"MacroStarted", 0x1811, {}, {142}},
                       CodeCase{"MacroEndedRestoresConnectionIcon", 0x1810, {}, {128}},
                       CodeCase{"Code1801", 0x1801, {}, {}}, CodeCase{"Code1804", 0x1804, {}, {}},

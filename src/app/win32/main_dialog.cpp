@@ -344,7 +344,7 @@ void COrvaneDlg::EndModalLoop() { EndModal(IDOK); }
 
 void COrvaneDlg::ExitProcess() { ::ExitProcess(0); }
 
-// ---- device::HostWindow -------------------------------------------------------------------------
+// ---- HostWindow -------------------------------------------------------------------------------
 
 void COrvaneDlg::SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) {
   ::SendMessageW(Hwnd(), message, first, second);
@@ -352,10 +352,6 @@ void COrvaneDlg::SendToWindow(std::uint32_t message, std::uint32_t first, std::u
 
 void COrvaneDlg::PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) {
   ::PostMessageW(Hwnd(), message, first, second);
-}
-
-void COrvaneDlg::StartTimer(std::uint32_t id, std::uint32_t period_ms) {
-  ::SetTimer(Hwnd(), id, period_ms, nullptr);
 }
 
 void COrvaneDlg::HideWindow() { ::ShowWindow(Hwnd(), SW_HIDE); }
@@ -457,6 +453,7 @@ INT_PTR COrvaneDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bo
     case PrivateMessage::Profile: logic_.OnConnected(); return 0;
     case PrivateMessage::Detach: logic_.OnDisconnected(); return 0;
     case PrivateMessage::Led: RefreshKeyButtons(); return 0;
+    case PrivateMessage::Lighting: ::SetTimer(Hwnd(), kTimerLighting, 0, nullptr); return 0;
     case PrivateMessage::Apply:  // reaches the window only when sent; posted ones run in the loop
     case PrivateMessage::None: break;
   }

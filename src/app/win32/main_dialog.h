@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app_paths.h"
+#include "app/host_window.h"
 #include "app/main_window_logic.h"
 #include "app/win32/about_dialog.h"
 #include "app/win32/busy_worker.h"
@@ -19,13 +20,12 @@
 #include "app/win32/tray_icon.h"
 #include "controls/image_button.h"
 #include "controls/sheet_surface.h"
-#include "device/host_window.h"
 #include "skin/state_sheet.h"
 #include "skin/ui/base_dialog.h"
 
 namespace vendrel::app {
 
-class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public device::HostWindow {
+class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public HostWindow {
  public:
   COrvaneDlg(const AppPaths& paths, platform::IniProfile& ini, ShellServices& services,
              ShellFlags& flags, Win32InstancePlatform& instance);
@@ -69,10 +69,9 @@ class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public
   void EndModalLoop() override;
   void ExitProcess() override;
 
-  // device::HostWindow
+  // HostWindow
   void SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
   void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
-  void StartTimer(std::uint32_t id, std::uint32_t period_ms) override;
   void HideWindow() override;
   void SetTrayIcon(int icon_id) override;
   void RunWorker(std::function<void()> work) override;

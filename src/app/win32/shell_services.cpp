@@ -5,6 +5,7 @@
 #include "device/win32/quorva_hid_library.h"
 #include "device/win32/quorva_loader.h"
 #include "keys/assignment_model.h"
+#include "keys/default_key_map.h"
 #include "keys/key_map_write.h"
 #include "platform/sleeper.h"
 #include "platform/win32/win32_file_system.h"
@@ -23,7 +24,7 @@ ShellServices::ShellServices(const AppPaths& paths, platform::IniProfile& ini,
       settings_(working, platform::win32::Win32FileSystem(), documents_, boxes_,
                 skin::ProcessTextTable()) {}
 
-void ShellServices::SetHost(device::HostWindow* host, HWND owner) {
+void ShellServices::SetHost(HostWindow* host, HWND owner) {
   host_ = host;
   boxes_.SetOwner(owner);
 }
@@ -49,7 +50,9 @@ bool ShellServices::StartDeviceLink() {
   // Ends the process with code 0 when the library, an entry point or Init fails.
   const device::QuorvaEntryPoints entry = device::LoadQuorvaOrExit();
   library_ = new device::QuorvaHidLibrary(entry);
-  link_ = new device::DeviceLink(*library_, *host_);
+  events_ = new DeviceEventPolicy(*host_);
+  link_ = new device::DeviceLink(*library_, *events_, *events_, platform::SystemSleeper(),
+                                 keys::kDefaultKeyMap);
   link_->Commands().ForgetActiveProfile();
   link_->Units().RegisterUnits();
   return true;

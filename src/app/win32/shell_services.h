@@ -6,9 +6,10 @@
 #include <memory>
 
 #include "app/app_paths.h"
+#include "app/device_event_policy.h"
+#include "app/host_window.h"
 #include "app/main_window_view.h"
 #include "device/device_link.h"
-#include "device/host_window.h"
 #include "device/win32/quorva_hid_library.h"
 #include "keys/key_store.h"
 #include "platform/ini_profile.h"
@@ -24,7 +25,7 @@ class ShellServices final : public MainWindowServices {
                 keys::DeviceStore& device_store);
 
   // The window that the device link reports to; set before StartDeviceLink.
-  void SetHost(device::HostWindow* host, HWND owner);
+  void SetHost(HostWindow* host, HWND owner);
 
   std::u16string Text(std::string_view key) override;
   void SetActiveProfileCache(int profile) override;
@@ -56,10 +57,11 @@ class ShellServices final : public MainWindowServices {
   platform::win32::Win32DocumentsFolder documents_;
   platform::win32::Win32MessageBoxes boxes_;
   profiles::SettingsFiles settings_;
-  device::HostWindow* host_ = nullptr;
+  HostWindow* host_ = nullptr;
   // The library's threads call into these until the process ends (the library is never ended or
   // unloaded), so they are created once and deliberately never destroyed.
   device::QuorvaHidLibrary* library_ = nullptr;
+  DeviceEventPolicy* events_ = nullptr;
   device::DeviceLink* link_ = nullptr;
 };
 

@@ -1,13 +1,15 @@
 #pragma once
-// The whole device link wired to the fake library with the keyboard model behind it, the recording
-// main window and a sleeper that does not sleep. Replies are awaited for real, so the reply wait
+// The whole device link wired to the fake library with the keyboard model behind it, the main
+// window's device events over the recording window, and a sleeper that does not sleep. Replies are awaited for real, so the reply wait
 // stays generous unless a test means to time out.
 #include <chrono>
 
+#include "app/device_event_policy.h"
 #include "device/command_set.h"
 #include "device/connection.h"
 #include "device/device_units.h"
 #include "device/exchange.h"
+#include "keys/default_key_map.h"
 #include "support/fake_hid_library.h"
 #include "support/fake_host_window.h"
 #include "support/fake_sleeper.h"
@@ -26,8 +28,9 @@ struct DeviceRig {
       : library(attached),
         exchange(library, sleeper, TestTimings(reply_wait)),
         commands(exchange),
-        connection(commands, window),
-        units(library, exchange, connection, window) {
+        events(window),
+        connection(commands, events, keys::kDefaultKeyMap),
+        units(library, exchange, connection, events, events) {
     units.RegisterUnits();
   }
   ~DeviceRig() {
@@ -42,6 +45,7 @@ struct DeviceRig {
   FakeHostWindow window;
   device::Exchange exchange;
   device::CommandSet commands;
+  app::DeviceEventPolicy events;
   device::Connection connection;
   device::DeviceUnits units;
 };

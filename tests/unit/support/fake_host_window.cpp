@@ -18,11 +18,6 @@ void FakeHostWindow::PostToWindow(std::uint32_t message, std::uint32_t first, st
   messages_.push_back({message, first, false});
 }
 
-void FakeHostWindow::StartTimer(std::uint32_t id, std::uint32_t period_ms) {
-  std::lock_guard lock(mutex_);
-  timers_.emplace_back(id, period_ms);
-}
-
 void FakeHostWindow::HideWindow() {
   std::lock_guard lock(mutex_);
   ++hides_;
@@ -65,11 +60,6 @@ std::vector<FakeHostWindow::Message> FakeHostWindow::Messages() const {
 std::vector<int> FakeHostWindow::TrayIcons() const {
   std::lock_guard lock(mutex_);
   return icons_;
-}
-
-std::vector<std::pair<std::uint32_t, std::uint32_t>> FakeHostWindow::Timers() const {
-  std::lock_guard lock(mutex_);
-  return timers_;
 }
 
 int FakeHostWindow::HideCount() const {

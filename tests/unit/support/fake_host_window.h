@@ -1,5 +1,5 @@
 #pragma once
-// The main window as the device link sees it, recording everything it is asked to do. Workers run
+// The main window as the device events see it, recording everything it is asked to do. Workers run
 // on real threads; Join() waits for all of them.
 #include <atomic>
 #include <cstdint>
@@ -9,11 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "device/host_window.h"
+#include "app/host_window.h"
 
 namespace vendrel::testing {
 
-class FakeHostWindow final : public device::HostWindow {
+class FakeHostWindow final : public app::HostWindow {
  public:
   struct Message {
     std::uint32_t id;
@@ -25,7 +25,6 @@ class FakeHostWindow final : public device::HostWindow {
 
   void SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
   void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
-  void StartTimer(std::uint32_t id, std::uint32_t period_ms) override;
   void HideWindow() override;
   void SetTrayIcon(int icon_id) override;
   void RunWorker(std::function<void()> work) override;
@@ -42,7 +41,6 @@ class FakeHostWindow final : public device::HostWindow {
 
   std::vector<Message> Messages() const;
   std::vector<int> TrayIcons() const;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> Timers() const;
   int HideCount() const;
   int WorkersStarted() const;
 
@@ -50,7 +48,6 @@ class FakeHostWindow final : public device::HostWindow {
   mutable std::mutex mutex_;
   std::vector<Message> messages_;
   std::vector<int> icons_;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> timers_;
   std::function<void(const Message&)> on_send_;
   int hides_ = 0;
   int workers_started_ = 0;
