@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "device/win32/hid_records.h"
+#include "device/hid_records.h"
 
 namespace vendrel::quorva {
 namespace {

@@ -3,12 +3,10 @@
 #include <atomic>
 
 #include "device/descriptors.h"
-#include "device/win32/hid_records.h"
+#include "device/hid_event_decoder.h"
 
 namespace vendrel::device {
 namespace {
-
-namespace rec = records;
 
 std::atomic<HidEventSink*> g_sink{nullptr};
 
@@ -31,29 +29,7 @@ QuorvaCallback AsCallback(std::uint32_t address) {
 }  // namespace
 
 bool DecodeHidEvent(const void* event_record, HidEvent& event) {
-  if (event_record == nullptr) return false;
-  const auto* e = static_cast<const std::uint8_t*>(event_record);
-  const std::uint8_t* unit = AtAddress(rec::GetU32(e, rec::kEventOffUnit));
-  if (unit == nullptr) return false;
-  event = HidEvent{};
-  event.kind = rec::GetU32(e, rec::kEventOffKind);
-  event.tag = rec::GetU32(unit, rec::kUnitOffTag);
-  event.count = rec::GetU32(unit, rec::kUnitOffCount);
-  if (event.kind != kEventDataArrived) return true;
-  if (event.tag == kTagCons) {
-    const std::uint8_t* input = AtAddress(rec::GetU32(unit, rec::kUnitOffInput));
-    if (input == nullptr) return false;
-    const std::uint8_t* report = AtAddress(rec::GetU32(input, rec::kInputOffReport));
-    if (report == nullptr) return false;
-    // The event code is the report's first word; read no more than the library says it holds.
-    const std::uint32_t length = event.count != 0 ? event.count : 2;
-    event.report = std::span(report, length);
-    return true;
-  }
-  const std::uint8_t* report = AtAddress(rec::GetU32(unit, rec::kUnitOffReport));
-  if (report == nullptr || event.count == 0) return false;
-  event.report = std::span(report, event.count);
-  return true;
+  return DecodeHidEvent(static_cast<const std::uint8_t*>(event_record), AtAddress, event);
 }
 
 QuorvaHidLibrary::~QuorvaHidLibrary() { g_sink.store(nullptr); }

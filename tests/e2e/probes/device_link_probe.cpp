@@ -28,6 +28,7 @@
 #include "device/packet_frame.h"
 #include "device/win32/quorva_hid_library.h"
 #include "device/win32/quorva_loader.h"
+#include "keys/default_key_map.h"
 #include "platform/sleeper.h"
 
 namespace {
@@ -58,18 +59,18 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
   return text;
 }
 
-// The main window's part, reduced to what a probe needs: workers run, messages are noted.
-class ProbeWindow final : public HostWindow {
+// The program's part, reduced to what a probe needs: workers run, events change nothing.
+class ProbeEvents final : public ConnectionEvents, public WorkerRunner {
  public:
-  void SendToWindow(std::uint32_t, std::uint32_t, std::uint32_t) override {}
-  void PostToWindow(std::uint32_t, std::uint32_t, std::uint32_t) override {}
-  void StartTimer(std::uint32_t, std::uint32_t) override {}
-  void HideWindow() override {}
-  void SetTrayIcon(int) override {}
+  void Attached() override {}
+  void Detached() override {}
+  bool ReadyForConnection() const override { return true; }
+  void ConnectionSettled(bool) override {}
+  void BankChanged() override {}
+  void LightingChanged() override {}
+  void MacroStarted() override {}
+  void MacroEnded() override {}
   void RunWorker(std::function<void()> work) override { std::thread(std::move(work)).detach(); }
-  bool IsReady() const override { return true; }
-  bool StartFlag() const override { return true; }
-  void SetStartFlag() override {}
 };
 
 // Sits between the library and the device link's sink, noting every event that arrived through
@@ -161,12 +162,12 @@ int main() {
 
   QuorvaHidLibrary quorva(entry);
   TappedLibrary library(quorva);
-  ProbeWindow window;
+  ProbeEvents events;
   DeviceTimings timings;
   Exchange exchange(library, vendrel::platform::SystemSleeper(), timings);
   CommandSet commands(exchange);
-  Connection connection(commands, window);
-  DeviceUnits units(library, exchange, connection, window);
+  Connection connection(commands, events, vendrel::keys::kDefaultKeyMap);
+  DeviceUnits units(library, exchange, connection, events, events);
   units.RegisterUnits();
   Say("registered");
 

@@ -23,7 +23,7 @@ inline constexpr std::size_t kUnitSize = 20;
 
 // Input record.
 inline constexpr std::size_t kInputOffReport = 28;
-inline constexpr std::size_t kInputOffLength = 32;  // ours: number of report bytes
+inline constexpr std::size_t kInputOffLength = 32;  // ours, for the library side only: the program reads just the event code
 inline constexpr std::size_t kInputSize = 36;
 
 inline void PutU32(std::uint8_t* record, std::size_t offset, std::uint32_t value) {
