@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "app/tray_icons.h"
@@ -190,6 +191,15 @@ TEST(ConnectionPresence, CountsKeyboardsOnTheControlCollection) {
   EXPECT_EQ(two.connection.PresenceCheck(), 2);
   EXPECT_EQ(two.library.BadChecks(), 0);
 }
+
+// The sleeper has no default: a link wired without one does not build, so no test can reach the
+// real sleeps by forgetting to pass its fake.
+static_assert(!std::is_constructible_v<DeviceLink, HidLibrary&, ConnectionEvents&, WorkerRunner&,
+                                       const KeyMapBytes&>);
+static_assert(!std::is_constructible_v<DeviceLink, HidLibrary&, ConnectionEvents&, WorkerRunner&,
+                                       const KeyMapBytes&, DeviceTimings>);
+static_assert(std::is_constructible_v<DeviceLink, HidLibrary&, ConnectionEvents&, WorkerRunner&,
+                                      platform::Sleeper&, const KeyMapBytes&>);
 
 TEST(DeviceLink, RoutesRepliesAndAttachNotificationsOnceUnitsAreRegistered) {
   testing::FakeHidLibrary library(0);

@@ -26,6 +26,7 @@
 #include "device/device_units.h"
 #include "device/exchange.h"
 #include "device/packet_frame.h"
+#include "device/results.h"
 #include "device/win32/quorva_hid_library.h"
 #include "device/win32/quorva_loader.h"
 #include "keys/default_key_map.h"
@@ -219,7 +220,7 @@ int main() {
   Say("foreign %d", foreign_count);
   if (foreign_count != 0) Fail("another product's descriptor found our keyboard");
   Packet reply{};
-  const int accepted = exchange.Run(marked, reply);
+  const int accepted = ResultCode(exchange.Run(marked, reply));
   Say("accepted %d", accepted);
   if (accepted != 1 || PacketCommand(reply) != kCmdReadInformation) Fail("the marked read was not answered");
 
