@@ -6,15 +6,18 @@
 #include <thread>
 #include <vector>
 
-#include "keys/key_store.h"
+#include "store/key_store.h"
 #include "macros/macro_image.h"
 #include "macros/macro_list.h"
+#include "store/macro_commit.h"
 
 namespace vendrel::macros {
 namespace {
 
+using namespace vendrel::store;
+
 TEST(MacroListThreading, CommitsRaceWithReadersWithoutTornLists) {
-  keys::WorkingStore store;
+  store::WorkingStore store;
   std::atomic<bool> stop{false};
   std::atomic<int> torn{0};
   std::thread reader([&] {
