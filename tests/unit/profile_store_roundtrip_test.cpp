@@ -199,6 +199,8 @@ TEST_F(ProfileStoreRoundTrip, KeyboardToFileToStoreToKeyboard) {
     saved_table = working.Table();
     saved_macros = working.macros;
     saved_strings = working.strings;
+    // The file's records carry their texts' offsets.
+    profiles::AssignTextOffsets(saved_table, saved_strings);
   }
   {
     auto lock = working.Lock();
