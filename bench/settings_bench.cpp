@@ -9,20 +9,21 @@
 #include <string>
 #include <vector>
 
-#include "keys/key_store.h"
+#include "store/key_store.h"
 #include "macros/macro_image.h"
 #include "platform/documents_folder.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "profiles/settings_file_codec.h"
-#include "profiles/settings_files.h"
+#include "store/settings_files.h"
+#include "store/settings_store.h"
 #include "skin/text_table.h"
 
 namespace {
 
 using namespace vendrel;
 
-void FillFullStore(keys::KeyStore& s) {
+void FillFullStore(store::KeyStore& s) {
   profiles::MakeDefaultTable(s.Table());
   for (std::size_t b = 0; b < keys::kProfileBlockCount; ++b) {
     for (std::size_t r = 0; r < keys::kKeySlotRecords; ++r) {
@@ -71,11 +72,11 @@ class SilentBoxes final : public platform::MessageBoxes {
 };
 
 void BM_EncodeFullStore(benchmark::State& state) {
-  keys::KeyStore store;
+  store::KeyStore store;
   FillFullStore(store);
   std::vector<std::uint8_t> bytes;
   for (auto _ : state) {
-    profiles::SerializeStore(store, bytes);
+    store::SerializeStore(store, bytes);
     benchmark::DoNotOptimize(bytes.data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
@@ -84,13 +85,13 @@ void BM_EncodeFullStore(benchmark::State& state) {
 BENCHMARK(BM_EncodeFullStore)->Unit(benchmark::kMillisecond);
 
 void BM_DecodeFullStore(benchmark::State& state) {
-  keys::KeyStore store;
+  store::KeyStore store;
   FillFullStore(store);
   std::vector<std::uint8_t> bytes;
-  profiles::SerializeStore(store, bytes);
-  keys::KeyStore target;
+  store::SerializeStore(store, bytes);
+  store::KeyStore target;
   for (auto _ : state) {
-    const int r = profiles::DeserializeStore(bytes, target);
+    const auto r = store::DeserializeStore(bytes, target);
     benchmark::DoNotOptimize(r);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
@@ -101,7 +102,7 @@ void BM_EncodeLargestMacroImage(benchmark::State& state) {
   const auto list = LargestImageMacros();
   std::vector<std::uint8_t> image(macros::MacroImageSizes(list).with_names);
   for (auto _ : state) {
-    const int r = macros::EncodeMacros(list, image, true);
+    const auto r = macros::EncodeMacros(list, image, true);
     benchmark::DoNotOptimize(r);
     benchmark::DoNotOptimize(image.data());
   }
@@ -116,7 +117,7 @@ void BM_DecodeLargestMacroImage(benchmark::State& state) {
   macros::EncodeMacros(list, image, true);
   macros::MacroList out;
   for (auto _ : state) {
-    const int r = macros::DecodeMacros(image, u"Macro", out);
+    const auto r = macros::DecodeMacros(image, u"Macro", out);
     benchmark::DoNotOptimize(r);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * image.size()));
@@ -130,7 +131,7 @@ class FileFixture {
     std::string pattern = (std::filesystem::temp_directory_path() / "vendrel-bench-XXXXXX").string();
     if (mkdtemp(pattern.data()) != nullptr) folder_ = pattern;
     documents_ = std::make_unique<platform::FixedDocumentsFolder>(folder_.u16string());
-    files_ = std::make_unique<profiles::SettingsFiles>(store, platform::PortableFileSystem(),
+    files_ = std::make_unique<store::SettingsFiles>(store, platform::PortableFileSystem(),
                                                        *documents_, boxes_, texts_);
     FillFullStore(store);
     path = (folder_ / "largest.fwc").u16string();
@@ -140,9 +141,9 @@ class FileFixture {
     std::error_code ec;
     std::filesystem::remove_all(folder_, ec);
   }
-  profiles::SettingsFiles& Files() { return *files_; }
+  store::SettingsFiles& Files() { return *files_; }
 
-  keys::WorkingStore store;
+  store::WorkingStore store;
   std::u16string path;
 
  private:
@@ -150,14 +151,14 @@ class FileFixture {
   std::unique_ptr<platform::FixedDocumentsFolder> documents_;
   SilentBoxes boxes_;
   skin::TextTable texts_;
-  std::unique_ptr<profiles::SettingsFiles> files_;
+  std::unique_ptr<store::SettingsFiles> files_;
 };
 
 void BM_ValidateLargestFile(benchmark::State& state) {
   FileFixture f;
   for (auto _ : state) {
-    const int r = f.Files().ValidateSettingsFile(f.path);
-    if (r != 1) state.SkipWithError("file not valid");
+    const auto r = f.Files().ValidateSettingsFile(f.path);
+    if (r != store::SettingsFileCheck::Valid) state.SkipWithError("file not valid");
     benchmark::DoNotOptimize(r);
   }
 }
@@ -168,8 +169,8 @@ void BM_LoadLargestFile(benchmark::State& state) {
   for (auto _ : state) {
     auto lock = f.store.Lock();
     f.Files().ClearStore();
-    const int r = f.Files().LoadSettingsFile(f.path);
-    if (r != 1) state.SkipWithError("load failed");
+    const auto r = f.Files().LoadSettingsFile(f.path);
+    if (r != profiles::SettingsCodecResult::Ok) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(r);
   }
 }

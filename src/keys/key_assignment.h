@@ -46,6 +46,11 @@ struct KeyAssignment {
   friend bool operator==(const KeyAssignment&, const KeyAssignment&) = default;
 };
 
+// The macro a Macro assignment names: the low 16 bits of its parameter, everywhere the id is read.
+inline constexpr std::uint16_t MacroIdOf(const KeyAssignment& assignment) {
+  return static_cast<std::uint16_t>(assignment.parameter & 0xFFFF);
+}
+
 void EncodeKeyAssignment(const KeyAssignment& record, std::span<std::uint8_t, kKeyAssignmentSize> out);
 KeyAssignment DecodeKeyAssignment(std::span<const std::uint8_t, kKeyAssignmentSize> in);
 

@@ -15,18 +15,17 @@ std::uint16_t EntryWord(const KeyMapEntry& e) {
 }
 
 // Position of the macro with this id in the list.
-std::optional<std::size_t> MacroPosition(std::span<const macros::MacroRecord> list,
-                                         std::uint16_t id) {
+std::optional<std::size_t> MacroPosition(std::span<const std::uint16_t> ids, std::uint16_t id) {
   if (id == 0) return std::nullopt;
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    if (list[i].id == id) return i;
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    if (ids[i] == id) return i;
   }
   return std::nullopt;
 }
 
 // The entry a record asks for at a position whose factory entry is factory.
 KeyMapEntry EncodeRecord(const KeyAssignment& r, KeyMapEntry factory,
-                         std::span<const macros::MacroRecord> list) {
+                         std::span<const std::uint16_t> macro_ids) {
   switch (r.type) {
     case AssignmentType::Disabled:
     case AssignmentType::TextBlock:
@@ -35,15 +34,15 @@ KeyMapEntry EncodeRecord(const KeyAssignment& r, KeyMapEntry factory,
       const auto target = static_cast<KeyCode>(r.parameter);
       if (r.parameter <= 0xFFFF) {
         if (const std::uint8_t bit = ModifierBit(target)) {
-          return {kEntryKindKeyboard, kKeyboardSubModifier, bit};
+          return {kUsageKindKeyboard, kKeyboardSubModifier, bit};
         }
       }
       const HidUsage usage = r.parameter <= 0xFFFF ? KeyUsage(target) : HidUsage{};
       const auto value = static_cast<std::uint8_t>(usage.page == kPageKeyboard ? usage.usage : 0);
-      return {kEntryKindKeyboard, kKeyboardSubUsage, value};
+      return {kUsageKindKeyboard, kKeyboardSubUsage, value};
     }
     case AssignmentType::Macro: {
-      const auto position = MacroPosition(list, static_cast<std::uint16_t>(r.parameter & 0xFFFF));
+      const auto position = MacroPosition(macro_ids, MacroIdOf(r));
       // The keyboard numbers macros by position; a stale id must not play another macro.
       if (!position || *position > 0xFF) return factory;
       return {kEntryKindMacro, kMacroSubPlay, static_cast<std::uint8_t>(*position)};
@@ -53,7 +52,7 @@ KeyMapEntry EncodeRecord(const KeyAssignment& r, KeyMapEntry factory,
     case AssignmentType::Media: {
       if (r.parameter >= kMediaTable.size()) return factory;  // no usage to send
       const std::uint16_t usage = kMediaTable[r.parameter].consumer_usage;
-      return {kEntryKindConsumer, static_cast<std::uint8_t>(usage & 0xFF),
+      return {kUsageKindConsumer, static_cast<std::uint8_t>(usage & 0xFF),
               static_cast<std::uint8_t>(usage >> 8)};
     }
     case AssignmentType::Function:
@@ -80,28 +79,18 @@ void SetEntry(std::span<std::uint8_t, kKeyMapBytes> map, std::size_t position, K
 }
 
 KeyCode EntryKey(const KeyMapEntry& entry) {
-  switch (entry.kind) {
-    case kEntryKindKeyboard:
-      return entry.sub == kKeyboardSubUsage ? UsageKey(kPageKeyboard, entry.value)
-                                            : ModifierKey(entry.value);
-    case kEntryKindConsumer:
-      return UsageKey(kPageConsumer, EntryWord(entry));
-    case kEntryKindDesktop:
-      return UsageKey(kPageGenericDesktop, EntryWord(entry));
-    default:
-      return kNoKey;
-  }
+  return UsageTripleKey(entry.kind, entry.sub, entry.value);
 }
 
 DeviceKeyMap EncodeKeyMap(ConstProfileBlock block, KeyMapView factory,
-                          std::span<const macros::MacroRecord> macros) {
+                          std::span<const std::uint16_t> macro_ids) {
   DeviceKeyMap out{};
   std::copy(factory.begin(), factory.end(), out.begin());
   for (std::size_t p = 0; p < kMatrixPositions; ++p) {
     const KeyMapEntry f = EntryAt(factory, p);
     const KeyCode key = EntryKey(f);
     if (key == kNoKey) continue;
-    SetEntry(out, p, EncodeRecord(block[Fold(key)], f, macros));
+    SetEntry(out, p, EncodeRecord(block[Fold(key)], f, macro_ids));
   }
   return out;
 }
@@ -125,17 +114,17 @@ void DecodeKeyMap(KeyMapView map, KeyMapView factory, ProfileBlock block) {
     } else if (e.kind == kEntryKindMacro && e.sub == kMacroSubFunction) {
       r.type = AssignmentType::Function;
       r.parameter = e.value;
-    } else if (e.kind == kEntryKindConsumer) {
+    } else if (e.kind == kUsageKindConsumer) {
       if (const auto media = MediaIndexOfUsage(EntryWord(e))) {
         r.type = AssignmentType::Media;
         r.parameter = static_cast<std::uint32_t>(*media);
       }
-    } else if (e.kind == kEntryKindKeyboard && e.sub == kKeyboardSubUsage) {
+    } else if (e.kind == kUsageKindKeyboard && e.sub == kKeyboardSubUsage) {
       if (const KeyCode k = UsageKey(kPageKeyboard, e.value)) {
         r.type = AssignmentType::Key;
         r.parameter = k;
       }
-    } else if (e.kind == kEntryKindKeyboard && e.sub == kKeyboardSubModifier && e.value != 0) {
+    } else if (e.kind == kUsageKindKeyboard && e.sub == kKeyboardSubModifier && e.value != 0) {
       r.type = AssignmentType::Key;
       r.parameter = ModifierKey(e.value);
     }

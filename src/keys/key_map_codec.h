@@ -10,20 +10,14 @@
 #include "keys/default_key_map.h"
 #include "keys/key_table.h"
 #include "keys/profile_key_table.h"
-#include "macros/macro_record.h"
+#include "keys/usage_entry.h"
 
 namespace vendrel::keys {
 
 inline constexpr std::size_t kMatrixPositions = kKeyMapBytes / kKeyMapEntryBytes;  // 126
 
-// Entry kinds and subs.
-inline constexpr std::uint8_t kEntryKindNone = 0x00;
-inline constexpr std::uint8_t kEntryKindKeyboard = 0x02;
-inline constexpr std::uint8_t kEntryKindConsumer = 0x03;
-inline constexpr std::uint8_t kEntryKindDesktop = 0x04;
+// Entry kinds beyond the usage kinds of usage_entry.h, and their subs.
 inline constexpr std::uint8_t kEntryKindMacro = 0x05;
-inline constexpr std::uint8_t kKeyboardSubModifier = 0x01;
-inline constexpr std::uint8_t kKeyboardSubUsage = 0x02;
 inline constexpr std::uint8_t kMacroSubPlay = 0x01;
 inline constexpr std::uint8_t kMacroSubStop = 0x02;
 inline constexpr std::uint8_t kMacroSubFunction = 0x05;
@@ -40,7 +34,7 @@ struct KeyMapEntry {
   friend bool operator==(const KeyMapEntry&, const KeyMapEntry&) = default;
 };
 
-using DeviceKeyMap = std::array<std::uint8_t, kKeyMapBytes>;
+using DeviceKeyMap = device::KeyMapBytes;
 using KeyMapView = std::span<const std::uint8_t, kKeyMapBytes>;
 
 // Callers keep position < kMatrixPositions.
@@ -51,10 +45,11 @@ void SetEntry(std::span<std::uint8_t, kKeyMapBytes> map, std::size_t position, K
 KeyCode EntryKey(const KeyMapEntry& entry);
 
 // The key map of a profile block. Positions whose factory entry stands for no key keep it.
-// A macro assignment whose macro is not in the list, and a media index without a usage, keep the
-// factory entry: the keyboard is never told to play a macro or send a usage the user did not set.
+// macro_ids holds the id of each macro in the order the keyboard numbers them. A macro assignment
+// whose id is not among them, and a media index without a usage, keep the factory entry: the
+// keyboard is never told to play a macro or send a usage the user did not set.
 DeviceKeyMap EncodeKeyMap(ConstProfileBlock block, KeyMapView factory,
-                          std::span<const macros::MacroRecord> macros);
+                          std::span<const std::uint16_t> macro_ids);
 
 // Resets the block and fills it from a key map read from the keyboard.
 void DecodeKeyMap(KeyMapView map, KeyMapView factory, ProfileBlock block);

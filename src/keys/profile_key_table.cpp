@@ -15,19 +15,17 @@ void ResetBlock(ProfileBlock block) {
 
 void EncodeProfileKeyTable(const ProfileKeyTable& table,
                            std::span<std::uint8_t, kProfileKeyTableSize> out) {
-  std::copy(table.header.begin(), table.header.end(), out.begin());
   for (std::size_t i = 0; i < kRecordCount; ++i) {
-    EncodeKeyAssignment(table.records[i], out.subspan(kTableHeaderSize + i * kKeyAssignmentSize)
+    EncodeKeyAssignment(table.records[i], out.subspan(i * kKeyAssignmentSize)
                                               .first<kKeyAssignmentSize>());
   }
 }
 
 void DecodeProfileKeyTable(std::span<const std::uint8_t, kProfileKeyTableSize> in,
                            ProfileKeyTable& table) {
-  std::copy(in.begin(), in.begin() + kTableHeaderSize, table.header.begin());
   for (std::size_t i = 0; i < kRecordCount; ++i) {
     table.records[i] = DecodeKeyAssignment(
-        in.subspan(kTableHeaderSize + i * kKeyAssignmentSize).first<kKeyAssignmentSize>());
+        in.subspan(i * kKeyAssignmentSize).first<kKeyAssignmentSize>());
   }
 }
 

@@ -1,23 +1,22 @@
 #pragma once
-// The 32832-byte table of all key assignments: a 64-byte header (the settings file's header and
-// descriptor, whose fields belong to the settings-file code) and 2048 records in four profile
-// blocks of 512. Blocks 0..2 are the keyboard's profiles; block 3 only travels in files.
+// The table of all key assignments: 2048 records in four profile blocks of 512. Blocks 0..2 are
+// the keyboard's profiles; block 3 only travels in files.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "device/command_set.h"
 #include "keys/key_assignment.h"
 
 namespace vendrel::keys {
 
-inline constexpr std::size_t kTableHeaderSize = 64;
 inline constexpr std::size_t kProfileBlockCount = 4;
 inline constexpr std::size_t kRecordsPerBlock = 512;
 inline constexpr std::size_t kRecordCount = kProfileBlockCount * kRecordsPerBlock;  // 2048
-inline constexpr std::size_t kProfileKeyTableSize =
-    kTableHeaderSize + kRecordCount * kKeyAssignmentSize;  // 32832
-inline constexpr std::size_t kDeviceProfileCount = 3;
+inline constexpr std::size_t kProfileKeyTableSize = kRecordCount * kKeyAssignmentSize;  // 32768
+// The keyboard's profiles are the command set's; blocks 0..kDeviceProfileCount-1 stand for them.
+inline constexpr std::size_t kDeviceProfileCount = device::kProfileCount;
 
 // Records of a block: 0..255 key slots, 256..273 the G keys (bank-major), the rest always zero.
 inline constexpr std::size_t kKeySlotRecords = 256;
@@ -36,7 +35,6 @@ inline constexpr std::uint16_t GKeyFieldCode(std::size_t bank, std::size_t g) {
 }
 
 struct ProfileKeyTable {
-  std::array<std::uint8_t, kTableHeaderSize> header{};
   std::array<KeyAssignment, kRecordCount> records{};
 
   // Callers keep block < kProfileBlockCount and record < kRecordsPerBlock.
@@ -65,7 +63,7 @@ using ConstProfileBlock = std::span<const KeyAssignment, kRecordsPerBlock>;
 // All records zero, then the G records receive their G codes.
 void ResetBlock(ProfileBlock block);
 
-// Byte image of the whole table (header bytes as held, then the records field by field).
+// Byte image of the whole table: the records field by field, in order.
 void EncodeProfileKeyTable(const ProfileKeyTable& table,
                            std::span<std::uint8_t, kProfileKeyTableSize> out);
 void DecodeProfileKeyTable(std::span<const std::uint8_t, kProfileKeyTableSize> in,

@@ -3,27 +3,20 @@
 #include <algorithm>
 #include <new>
 
-#include "keys/key_table.h"
 #include "codec/little_endian.h"
+#include "keys/key_table.h"
 
 namespace vendrel::macros {
 
 using codec::ReadU16;
 using codec::WriteU16;
+using keys::kKeyboardSubModifier;
+using keys::kKeyboardSubUsage;
+using keys::kUsageKindConsumer;
+using keys::kUsageKindDesktop;
+using keys::kUsageKindKeyboard;
+using keys::kUsageKindNone;
 namespace {
-
-// The key that a usage kind and two usage bytes stand for; the key map's entries follow the same
-// rule.
-MacroKey KeyOfTriple(std::uint8_t kind, std::uint8_t b2, std::uint8_t b3) {
-  const auto wide = static_cast<std::uint16_t>(b2 | (b3 << 8));
-  switch (kind) {
-    case kUsageKindKeyboard:
-      return b2 == kKeyboardSubUsage ? keys::UsageKey(keys::kPageKeyboard, b3) : keys::ModifierKey(b3);
-    case kUsageKindConsumer: return keys::UsageKey(keys::kPageConsumer, wide);
-    case kUsageKindDesktop: return keys::UsageKey(keys::kPageGenericDesktop, wide);
-    default: return 0;
-  }
-}
 
 std::size_t BlockSize(const MacroRecord& m, bool with_names) {
   const std::size_t actions = std::min(m.actions.size(), kMaxActions);
@@ -42,11 +35,6 @@ MacroImageSize MacroImageSizes(std::span<const MacroRecord> macros) {
     s.without_names += BlockSize(m, false);
   }
   return s;
-}
-
-MacroImageSize MacroImageSizes(const keys::DeviceStore& store) {
-  auto lock = store.Lock();
-  return MacroImageSizes(store.macros);
 }
 
 std::array<std::uint8_t, kEncodedActionSize> EncodeImageAction(const MacroAction& action) {
@@ -84,16 +72,16 @@ MacroAction DecodeImageAction(std::span<const std::uint8_t, kEncodedActionSize> 
   MacroAction a;
   a.delay = static_cast<std::uint32_t>(control & kControlDelayMask) * kDelayUnitMs;
   const auto kind = static_cast<std::uint8_t>((control >> kControlKindShift) & kControlKindMask);
-  a.key = KeyOfTriple(kind, bytes[kEncodedOffUsage], bytes[kEncodedOffUsage + 1]);
+  a.key = keys::UsageTripleKey(kind, bytes[kEncodedOffUsage], bytes[kEncodedOffUsage + 1]);
   a.kind = (control & kControlPressBit) != 0 ? ActionKind::Press : ActionKind::Release;
   return a;
 }
 
-int EncodeMacros(std::span<const MacroRecord> macros, std::span<std::uint8_t> buffer,
-                 bool with_names) {
+MacroEncodeResult EncodeMacros(std::span<const MacroRecord> macros, std::span<std::uint8_t> buffer,
+                               bool with_names) {
   const MacroImageSize sizes = MacroImageSizes(macros);
   const std::size_t size = with_names ? sizes.with_names : sizes.without_names;
-  if (size > kMaxImageSize || buffer.size() != size) return 0;
+  if (size > kMaxImageSize || buffer.size() != size) return MacroEncodeResult::Refused;
   std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
   WriteU16(buffer, kImageOffMagic, kImageMagic);
   WriteU16(buffer, kImageOffTotalSize, static_cast<std::uint16_t>(size));
@@ -119,12 +107,7 @@ int EncodeMacros(std::span<const MacroRecord> macros, std::span<std::uint8_t> bu
       p += 2;
     }
   }
-  return 1;
-}
-
-int EncodeMacros(const keys::DeviceStore& store, std::span<std::uint8_t> buffer, bool with_names) {
-  auto lock = store.Lock();
-  return EncodeMacros(store.macros, buffer, with_names);
+  return MacroEncodeResult::Ok;
 }
 
 std::u16string GeneratedMacroName(std::u16string_view prefix, std::size_t number) {
@@ -134,11 +117,11 @@ std::u16string GeneratedMacroName(std::u16string_view prefix, std::size_t number
   return name;
 }
 
-int DecodeMacros(std::span<const std::uint8_t> image, std::u16string_view new_name_prefix,
-                 MacroList& out) {
+MacroDecodeResult DecodeMacros(std::span<const std::uint8_t> image,
+                               std::u16string_view new_name_prefix, MacroList& out) {
   out.clear();
   if (image.size() < kImageHeaderSize || ReadU16(image, kImageOffMagic) != kImageMagic) {
-    return kDecodeRefused;
+    return MacroDecodeResult::Refused;
   }
   bool cut = false;
   std::size_t count = ReadU16(image, kImageOffCount);
@@ -179,10 +162,9 @@ int DecodeMacros(std::span<const std::uint8_t> image, std::u16string_view new_na
         const std::size_t units_fit = name_at < block.size() ? (block.size() - name_at) / 2 : 0;
         const std::size_t units = std::min({stated_name, kMaxNameLength, units_fit});
         if (units != stated_name) cut = true;
+        // Units are kept as stored, a 0 unit included: only a block without name gets one made.
         for (std::size_t u = 0; u < units; ++u) {
-          const std::uint16_t unit = ReadU16(block, name_at + 2 * u);
-          if (unit == 0) break;
-          m.name.push_back(static_cast<char16_t>(unit));
+          m.name.push_back(static_cast<char16_t>(ReadU16(block, name_at + 2 * u)));
         }
       }
       if (m.name.empty()) m.name = GeneratedMacroName(new_name_prefix, i + 1);
@@ -190,9 +172,9 @@ int DecodeMacros(std::span<const std::uint8_t> image, std::u16string_view new_na
     }
   } catch (const std::bad_alloc&) {
     out.clear();
-    return kDecodeRefused;
+    return MacroDecodeResult::Refused;
   }
-  return cut ? kDecodeCut : kDecodeOk;
+  return cut ? MacroDecodeResult::Cut : MacroDecodeResult::Ok;
 }
 
 }  // namespace vendrel::macros

@@ -59,7 +59,7 @@ inline ActionKind NormalisedKind(ActionKind kind) {
 }
 
 struct MacroRecord {
-  std::u16string name;            // at most kMaxNameLength units, no embedded 0
+  std::u16string name;  // at most kMaxNameLength units; one read from an image keeps its 0 units
   std::uint8_t cycles = 1;        // 1..255
   std::uint8_t reserved1 = 0;
   std::uint16_t new_flag = 0;     // 1: created in the editor and not yet committed

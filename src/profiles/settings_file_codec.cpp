@@ -49,8 +49,8 @@ bool IsValidSettingsFile(std::span<const std::uint8_t> bytes) {
   return header_ok && bytes.size() >= total;
 }
 
-void WriteDescriptor(keys::ProfileKeyTable& table) {
-  const std::span<std::uint8_t> h(table.header);
+void WriteDescriptor(SettingsHeader& header) {
+  const std::span<std::uint8_t> h(header);
   for (std::size_t w = 0; w < kDescriptorWords; ++w) {
     std::uint32_t value = kDescriptorConstants[w];
     if (w == kDescriptorIdsWord) {
@@ -61,9 +61,9 @@ void WriteDescriptor(keys::ProfileKeyTable& table) {
   }
 }
 
-void RebuildSettingsHeader(keys::ProfileKeyTable& table, std::uint16_t macro_count,
+void RebuildSettingsHeader(SettingsHeader& header, std::uint16_t macro_count,
                            std::uint32_t text_size) {
-  const std::span<std::uint8_t> h(table.header);
+  const std::span<std::uint8_t> h(header);
   const bool no_descriptor =
       std::all_of(h.begin() + kDescriptorOffset, h.end(), [](std::uint8_t b) { return b == 0; });
   std::fill(h.begin(), h.begin() + kHeaderSize, std::uint8_t{0});
@@ -77,70 +77,85 @@ void RebuildSettingsHeader(keys::ProfileKeyTable& table, std::uint16_t macro_cou
   WriteU32(h, kHdrOffTextSize, text_size);
   h[kHdrOffFlag] = 0;
   h[kHdrOffChecksum] = HeaderChecksum(h);
-  if (no_descriptor) WriteDescriptor(table);
+  if (no_descriptor) WriteDescriptor(header);
 }
 
-int SerializeStore(keys::KeyStore& store, std::vector<std::uint8_t>& out) {
-  if (store.macros.size() > macros::kMaxMacros) return 0;
-  const std::uint32_t text_size = store.strings.Total();
-  keys::ProfileKeyTable& table = store.Table();
-  RebuildSettingsHeader(table, static_cast<std::uint16_t>(store.macros.size()), text_size);
-
-  // The total size is a 32-bit field, and the whole file is built in memory.
-  const std::uint64_t file_size = SettingsFileSize(store.macros.size(), text_size);
-  if (file_size > 0xFFFFFFFFu || file_size > SIZE_MAX) return 0;
-  std::vector<std::uint8_t> bytes;
-  try {
-    bytes.assign(static_cast<std::size_t>(file_size), 0);
-  } catch (const std::bad_alloc&) {
-    return 0;
-  }
-  const std::span<std::uint8_t> text_area =
-      std::span<std::uint8_t>(bytes).subspan(static_cast<std::size_t>(SettingsFileSize(store.macros.size(), 0)));
+void AssignTextOffsets(keys::ProfileKeyTable& table, const keys::KeyStringTable& strings) {
   std::uint32_t offset = 0;
   for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
-    const std::uint32_t size = store.strings.Size(i);
+    const std::uint32_t size = strings.Size(i);
     if (size == 0 || !keys::CarriesText(table.records[i].type)) continue;
-    if (static_cast<std::uint64_t>(offset) + size > text_size) continue;
-    const std::u16string& text = store.strings.Text(i);
-    for (std::size_t u = 0; u < text.size(); ++u) {
-      WriteU16(text_area, offset + 2 * u, static_cast<std::uint16_t>(text[u]));
-    }
     table.records[i].parameter = offset;
     offset += size;
   }
-
-  keys::EncodeProfileKeyTable(table,
-                              std::span<std::uint8_t>(bytes).first<keys::kProfileKeyTableSize>());
-  for (std::size_t m = 0; m < store.macros.size(); ++m) {
-    macros::EncodeMacroRecord(
-        store.macros[m], std::span<std::uint8_t>(bytes)
-                             .subspan(kMacroAreaOffset + m * macros::kMacroRecordSize)
-                             .first<macros::kMacroRecordSize>());
-  }
-  out = std::move(bytes);
-  return 1;
 }
 
-int DeserializeStore(std::span<const std::uint8_t> bytes, keys::KeyStore& store) {
-  if (!IsValidSettingsFile(bytes)) return 0;
+SettingsCodecResult EncodeSettingsFile(const SettingsContentView& content,
+                                       std::vector<std::uint8_t>& out) {
+  if (content.macros.size() > macros::kMaxMacros) return SettingsCodecResult::Refused;
+  const std::uint32_t text_size = content.strings.Total();
+  // The total size is a 32-bit field, and the whole file is built in memory.
+  const std::uint64_t file_size = SettingsFileSize(content.macros.size(), text_size);
+  if (file_size > 0xFFFFFFFFu || file_size > SIZE_MAX) return SettingsCodecResult::Refused;
+  std::vector<std::uint8_t> bytes;
+  std::unique_ptr<keys::ProfileKeyTable> table;
+  try {
+    bytes.assign(static_cast<std::size_t>(file_size), 0);
+    table = std::make_unique<keys::ProfileKeyTable>(content.table);
+  } catch (const std::bad_alloc&) {
+    return SettingsCodecResult::Refused;
+  }
+  SettingsHeader header = content.header;
+  RebuildSettingsHeader(header, static_cast<std::uint16_t>(content.macros.size()), text_size);
+  std::copy(header.begin(), header.end(), bytes.begin());
+
+  AssignTextOffsets(*table, content.strings);
+  const std::span<std::uint8_t> text_area = std::span<std::uint8_t>(bytes).subspan(
+      static_cast<std::size_t>(SettingsFileSize(content.macros.size(), 0)));
+  for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
+    const std::uint32_t size = content.strings.Size(i);
+    if (size == 0 || !keys::CarriesText(table->records[i].type)) continue;
+    const std::uint32_t offset = table->records[i].parameter;
+    if (static_cast<std::uint64_t>(offset) + size > text_size) continue;
+    const std::u16string& text = content.strings.Text(i);
+    for (std::size_t u = 0; u < text.size(); ++u) {
+      WriteU16(text_area, offset + 2 * u, static_cast<std::uint16_t>(text[u]));
+    }
+  }
+
+  keys::EncodeProfileKeyTable(*table, std::span<std::uint8_t>(bytes)
+                                          .subspan(kKeyTableOffset)
+                                          .first<keys::kProfileKeyTableSize>());
+  for (std::size_t m = 0; m < content.macros.size(); ++m) {
+    macros::EncodeMacroRecord(
+        content.macros[m], std::span<std::uint8_t>(bytes)
+                               .subspan(kMacroAreaOffset + m * macros::kMacroRecordSize)
+                               .first<macros::kMacroRecordSize>());
+  }
+  out = std::move(bytes);
+  return SettingsCodecResult::Ok;
+}
+
+SettingsCodecResult DecodeSettingsFile(std::span<const std::uint8_t> bytes, SettingsContent& out) {
+  if (!IsValidSettingsFile(bytes)) return SettingsCodecResult::Refused;
   const Areas areas = ReadAreas(bytes);
   try {
-    auto table = std::make_unique<keys::ProfileKeyTable>();
-    keys::DecodeProfileKeyTable(bytes.first<keys::kProfileKeyTableSize>(), *table);
-    macros::MacroList list;
-    list.reserve(areas.macro_count);
+    std::copy(bytes.begin(), bytes.begin() + kSettingsHeaderSize, out.header.begin());
+    keys::DecodeProfileKeyTable(bytes.subspan(kKeyTableOffset).first<keys::kProfileKeyTableSize>(),
+                                out.table);
+    out.macros.clear();
+    out.macros.reserve(areas.macro_count);
     for (std::size_t m = 0; m < areas.macro_count; ++m) {
-      list.push_back(macros::DecodeMacroRecord(
+      out.macros.push_back(macros::DecodeMacroRecord(
           bytes.subspan(kMacroAreaOffset + m * macros::kMacroRecordSize)
               .first<macros::kMacroRecordSize>()));
     }
-    const std::span<const std::uint8_t> text_area =
-        bytes.subspan(static_cast<std::size_t>(SettingsFileSize(areas.macro_count, 0)), areas.text_size);
-    auto strings = std::make_unique<keys::KeyStringTable>();
+    const std::span<const std::uint8_t> text_area = bytes.subspan(
+        static_cast<std::size_t>(SettingsFileSize(areas.macro_count, 0)), areas.text_size);
+    out.strings.ClearAll();
     for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
-      if (!keys::CarriesText(table->records[i].type)) continue;
-      const std::size_t start = table->records[i].parameter & ~std::uint32_t{1};
+      if (!keys::CarriesText(out.table.records[i].type)) continue;
+      const std::size_t start = out.table.records[i].parameter & ~std::uint32_t{1};
       // An offset outside the area names no text; a text runs to its terminator or the area's end.
       if (start >= text_area.size()) continue;
       std::u16string text;
@@ -149,15 +164,12 @@ int DeserializeStore(std::span<const std::uint8_t> bytes, keys::KeyStore& store)
         if (unit == 0) break;
         text.push_back(static_cast<char16_t>(unit));
       }
-      strings->Set(i, text);
+      out.strings.Set(i, text);
     }
-    store.Table() = *table;
-    store.macros = std::move(list);
-    store.strings = std::move(*strings);
   } catch (const std::bad_alloc&) {
-    return 0;
+    return SettingsCodecResult::Refused;
   }
-  return 1;
+  return SettingsCodecResult::Ok;
 }
 
 void MakeDefaultTable(keys::ProfileKeyTable& table) {
@@ -167,7 +179,6 @@ void MakeDefaultTable(keys::ProfileKeyTable& table) {
       table.At(0, keys::GRecordIndex(bank, g)).key_field = keys::GKeyFieldCode(bank, g);
     }
   }
-  RebuildSettingsHeader(table, 0, 0);
 }
 
 }  // namespace vendrel::profiles

@@ -1,14 +1,21 @@
 #pragma once
-// Settings file bytes to and from a key store. Pure over bytes and the store's content; the caller
-// holds the store's lock.
+// Settings file bytes to and from their content: header, key table, macros and record texts.
+// Pure over bytes and values.
 #include <cstdint>
 #include <span>
 #include <vector>
 
-#include "keys/key_store.h"
+#include "keys/key_string_table.h"
+#include "keys/profile_key_table.h"
+#include "macros/macro_record.h"
 #include "profiles/settings_file_format.h"
 
 namespace vendrel::profiles {
+
+enum class SettingsCodecResult : int {
+  Ok = 1,
+  Refused = 0,  // not a settings file, too many macros for a file, or no memory
+};
 
 // Sum of header bytes 0..30 modulo 256.
 std::uint8_t HeaderChecksum(std::span<const std::uint8_t> header);
@@ -19,27 +26,46 @@ std::uint8_t HeaderChecksum(std::span<const std::uint8_t> header);
 bool IsValidSettingsFile(std::span<const std::uint8_t> bytes);
 
 // Writes the 32-byte header of a file with these counts (flag 0, checksum last). The descriptor is
-// left as the table holds it, unless it is all zero: then it receives the constants.
-void RebuildSettingsHeader(keys::ProfileKeyTable& table, std::uint16_t macro_count,
+// left as header holds it, unless it is all zero: then it receives the constants.
+void RebuildSettingsHeader(SettingsHeader& header, std::uint16_t macro_count,
                            std::uint32_t text_size);
 
 // The descriptor constants with the keyboard's ids.
-void WriteDescriptor(keys::ProfileKeyTable& table);
+void WriteDescriptor(SettingsHeader& header);
 
-// Packs the texts of the store's launch-program and text-block records into a text area of
-// strings.Total() bytes, each record's parameter becoming its text's offset; rebuilds the header;
-// then lays out the whole file. Returns 1, or 0 (out unchanged) when the store has more macros
-// than a file holds.
-int SerializeStore(keys::KeyStore& store, std::vector<std::uint8_t>& out);
+// Lays the texts of the launch-program and text-block records that hold one one after another in
+// record order: each such record's parameter becomes its text's offset in the text area. The
+// settings file and the DeviceStore pack texts this way.
+void AssignTextOffsets(keys::ProfileKeyTable& table, const keys::KeyStringTable& strings);
 
-// Fills the store (table, macros, texts) from a file's bytes. Returns 1, or 0 leaving the store
-// untouched when the header is not that of a settings file or the bytes end before the areas it
-// names. A text offset outside the text area gives the record no text; a text without terminator
-// ends at the end of the area.
-int DeserializeStore(std::span<const std::uint8_t> bytes, keys::KeyStore& store);
+// What a settings file is made from; the views must outlive the call.
+struct SettingsContentView {
+  const SettingsHeader& header;  // its descriptor is kept
+  const keys::ProfileKeyTable& table;
+  std::span<const macros::MacroRecord> macros;
+  const keys::KeyStringTable& strings;
+};
 
-// The table of a new store: the header of an empty file, the descriptor, all records zero except
-// the G codes of block 0.
+// Lays out the whole file: the header rebuilt for the content, the table with the texts' offsets
+// (AssignTextOffsets), the macro records and the text area of strings.Total() bytes. Refused (out
+// unchanged) when there are more macros than a file holds.
+SettingsCodecResult EncodeSettingsFile(const SettingsContentView& content,
+                                       std::vector<std::uint8_t>& out);
+
+// What a settings file holds once read.
+struct SettingsContent {
+  SettingsHeader header{};
+  keys::ProfileKeyTable table;
+  macros::MacroList macros;
+  keys::KeyStringTable strings;
+};
+
+// Reads a file's bytes into out. Refused, leaving out unspecified, when the header is not that of a
+// settings file or the bytes end before the areas it names. A text offset outside the text area
+// gives the record no text; a text without terminator ends at the end of the area.
+SettingsCodecResult DecodeSettingsFile(std::span<const std::uint8_t> bytes, SettingsContent& out);
+
+// The table of a new store: all records zero except the G codes of block 0.
 void MakeDefaultTable(keys::ProfileKeyTable& table);
 
 }  // namespace vendrel::profiles

@@ -10,6 +10,10 @@
 
 namespace vendrel::profiles {
 
+// Header and descriptor, as a file starts and as a store keeps them between load and save.
+inline constexpr std::size_t kSettingsHeaderSize = 64;
+using SettingsHeader = std::array<std::uint8_t, kSettingsHeaderSize>;
+
 // Header.
 inline constexpr std::size_t kHeaderSize = 32;
 inline constexpr std::size_t kHdrOffMagic = 0;         // u16
@@ -37,10 +41,9 @@ inline constexpr std::array<std::uint32_t, kDescriptorWords> kDescriptorConstant
     0x0020484B, 0x00008020, 0x02000004, 0, 0 /* ids */, 0x000E1C4F, 0, 0};
 
 // Areas.
-inline constexpr std::size_t kKeyTableOffset = keys::kTableHeaderSize;       // 64
-inline constexpr std::size_t kMacroAreaOffset = keys::kProfileKeyTableSize;  // 32832
-inline constexpr std::size_t kMinFileSize = keys::kProfileKeyTableSize;
-inline constexpr std::size_t kBlockBytes = keys::kRecordsPerBlock * keys::kKeyAssignmentSize;
+inline constexpr std::size_t kKeyTableOffset = kSettingsHeaderSize;  // 64
+inline constexpr std::size_t kMacroAreaOffset = kKeyTableOffset + keys::kProfileKeyTableSize;  // 32832
+inline constexpr std::size_t kMinFileSize = kMacroAreaOffset;
 
 // Size of a file with macro_count macros and a text area of text_size bytes.
 inline constexpr std::uint64_t SettingsFileSize(std::uint64_t macro_count, std::uint64_t text_size) {

@@ -28,11 +28,6 @@ struct Block {
   KeyAssignment& Of(KeyCode code) { return records[Fold(code)]; }
 };
 
-macros::MacroRecord Macro(macros::MacroId id) {
-  macros::MacroRecord m;
-  m.id = id;
-  return m;
-}
 
 // The factory map with the listed positions replaced.
 DeviceKeyMap FactoryWith(std::initializer_list<std::pair<std::size_t, KeyMapEntry>> changes) {
@@ -71,7 +66,7 @@ struct EncodeCase {
 };
 
 TEST(EncodeKeyMapTest, EachTypeChangesOnlyItsKeysEntry) {
-  const std::vector<macros::MacroRecord> list = {Macro(7), Macro(3), Macro(12)};
+  const std::vector<std::uint16_t> list = {7, 3, 12};  // macro ids in keyboard order
   const KeyMapEntry factory_a{0x02, 0x02, 0x04};
   const EncodeCase cases[] = {
       {"default", {AssignmentType::Default, 0, 0}, factory_a},
@@ -194,7 +189,7 @@ TEST(DecodeKeyMapTest, PositionsWithoutKeyAreIgnored) {
 }
 
 TEST(KeyMapRoundTripTest, EncodableAssignmentsSurviveEncodeAndDecode) {
-  const std::vector<macros::MacroRecord> list = {Macro(1), Macro(2), Macro(3)};
+  const std::vector<std::uint16_t> list = {1, 2, 3};  // macro ids in keyboard order
   Block block;
   block.Of(0x01E) = {AssignmentType::Key, 0, 0x02C};
   block.Of(0x01D) = {AssignmentType::Key, 0, 0x15C};     // left Ctrl to right Win

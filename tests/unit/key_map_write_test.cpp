@@ -7,15 +7,18 @@
 
 #include "device/packet_frame.h"
 #include "device/results.h"
-#include "keys/assignment_model.h"
+#include "store/assignment_model.h"
 #include "keys/default_key_map.h"
 #include "keys/key_map_read.h"
-#include "keys/key_map_write.h"
+#include "store/key_map_write.h"
+#include "app/store_messages.h"
 #include "support/device_rig.h"
 #include "support/recording_message_boxes.h"
 
 namespace vendrel::keys {
 namespace {
+
+using namespace vendrel::store;
 
 using device::kCmdBeginTransfer;
 using device::kCmdEndTransfer;
@@ -86,8 +89,10 @@ class KeyMapWriteTest : public ::testing::Test {
   }
 
   int Write(bool all_profiles, std::uint32_t macro_space = kRoomyMacroSpace) {
-    const KeyMapWriteTarget target{rig.commands, kDefaultKeyMap, macro_space, boxes, texts};
-    return WriteKeyMaps(working, device_store, all_profiles, target);
+    const KeyMapWriteTarget target{rig.commands, kDefaultKeyMap, macro_space};
+    const KeyMapWriteOutcome outcome = WriteKeyMaps(working, device_store, all_profiles, target);
+    app::TellKeyMapWrite(outcome, boxes, texts);
+    return outcome.DesignResult();
   }
 
   void SetActiveProfile(std::uint8_t profile) {
@@ -130,7 +135,7 @@ TEST_F(KeyMapWriteTest, AllProfilesInOneBracketInPacketOrder) {
 
   const auto maps = ModelArea(sim::Area::KeyMap);
   for (std::size_t k = 0; k < 3; ++k) {
-    const DeviceKeyMap want = EncodeKeyMap(working.Table().Block(k), kDefaultKeyMap, working.macros);
+    const DeviceKeyMap want = EncodeKeyMap(working.Table().Block(k), kDefaultKeyMap, MacroIds(working.macros));
     EXPECT_TRUE(std::equal(want.begin(), want.end(), maps.begin() + static_cast<long>(k * 378)))
         << "profile " << k;
   }
@@ -166,7 +171,7 @@ TEST_F(KeyMapWriteTest, TooLittleMacroSpaceSendsNothing) {
   const std::size_t sent_before = rig.library.SentPackets().size();
   for (std::uint32_t space : {0u, 16u + 2u + 4u + 4u * 40u - 1u}) {
     boxes.shown.clear();
-    EXPECT_EQ(Write(true, space), kWriteNotSent) << space;
+    EXPECT_EQ(Write(true, space), static_cast<int>(KeyMapWrite::NotSent)) << space;
     EXPECT_EQ(boxes.shown, std::vector<std::u16string>{texts.Text(skin::TextKey::EXTRA_MACRO_TOO_LONG)});
   }
   EXPECT_EQ(rig.library.SentPackets().size(), sent_before);
@@ -210,7 +215,7 @@ class KeyMapWriteNoKeyboardTest : public KeyMapWriteTest {
 };
 
 TEST_F(KeyMapWriteNoKeyboardTest, UnknownCurrentProfileSendsNothing) {
-  EXPECT_EQ(Write(false), kWriteNoProfile);
+  EXPECT_EQ(Write(false), static_cast<int>(KeyMapWrite::NoProfile));
   EXPECT_TRUE(TransferPackets(rig.library).empty());
 }
 
@@ -228,7 +233,7 @@ TEST_F(KeyMapWriteTest, CommitPacksTextsAndLeavesWorkingStoreAlone) {
   EXPECT_EQ(device_store.strings.Total(), 16u);
   EXPECT_EQ(device_store.strings.Text(3 * 512 + 0x12), u"xyz");
   EXPECT_EQ(device_store.macros, working.macros);
-  const auto& h = device_store.Table().header;
+  const auto& h = device_store.settings_header;
   EXPECT_EQ(h[0], 0x46);
   EXPECT_EQ(h[14], 2) << "macro count";
   EXPECT_EQ(h[16], 16) << "text size";

@@ -6,14 +6,16 @@
 #include <memory>
 #include <vector>
 
-#include "keys/assignment_model.h"
-#include "keys/key_store.h"
+#include "store/assignment_model.h"
+#include "store/key_store.h"
 #include "keys/key_table.h"
 #include "keys/profile_key_table.h"
 #include "skin/text_table.h"
 
 namespace vendrel::keys {
 namespace {
+
+using namespace vendrel::store;
 
 using skin::TextKey;
 
@@ -27,19 +29,15 @@ TEST(KeyAssignmentCodecTest, FieldsAreLittleEndianAtTheirOffsets) {
   EXPECT_EQ(DecodeKeyAssignment(bytes), r);
 }
 
-TEST(ProfileKeyTableTest, RecordsLieAfterTheHeaderInBlockOrder) {
+TEST(ProfileKeyTableTest, RecordsLieInBlockOrder) {
   auto table = std::make_unique<ProfileKeyTable>();
-  table->header[0] = 0x46;
-  table->header[63] = 0x99;
   table->At(3, 511).parameter = 0xA1B2C3D4;
   table->At(1, 0).type = AssignmentType::Macro;
   std::vector<std::uint8_t> bytes(kProfileKeyTableSize, 0xEE);
   EncodeProfileKeyTable(*table, std::span<std::uint8_t, kProfileKeyTableSize>(bytes));
   std::vector<std::uint8_t> expected(kProfileKeyTableSize, 0);
-  expected[0] = 0x46;
-  expected[63] = 0x99;
-  expected[64 + 512 * 16] = 0x04;
-  const std::size_t last = 64 + 2047 * 16 + kAssignOffParameter;
+  expected[512 * 16] = 0x04;
+  const std::size_t last = 2047 * 16 + kAssignOffParameter;
   expected[last] = 0xD4;
   expected[last + 1] = 0xC3;
   expected[last + 2] = 0xB2;
@@ -98,13 +96,13 @@ class AssignmentModelTest : public ::testing::Test {
 TEST_F(AssignmentModelTest, WritingReleasesTheOldTextAndKeepsTheColourFlag) {
   store.Table().At(1, 0x1E).colour_flag = 1;
   store.Table().At(1, 0x1E).reserved = 0x77;
-  ASSERT_EQ(WriteAssignment(store, 1, 0x1E, {AssignmentType::TextBlock, 0, 0, 5, 5}, u"hello"), 1);
+  ASSERT_EQ(WriteAssignment(store, 1, 0x1E, {AssignmentType::TextBlock, 0, 0, 5, 5}, u"hello"), AssignResult::Ok);
   EXPECT_EQ(store.strings.Size(512 + 0x1E), 12u);
   EXPECT_EQ(store.strings.Total(), 12u);
   EXPECT_EQ(ReadAssignment(store, 1, 0x1E),
             (KeyAssignment{AssignmentType::TextBlock, 0, 0, 1, 0x77}));
 
-  ASSERT_EQ(WriteAssignment(store, 1, 0x1E, {AssignmentType::Key, 0, 0x030}, u"ignored"), 1);
+  ASSERT_EQ(WriteAssignment(store, 1, 0x1E, {AssignmentType::Key, 0, 0x030}, u"ignored"), AssignResult::Ok);
   EXPECT_FALSE(store.strings.Has(512 + 0x1E));
   EXPECT_EQ(store.strings.Total(), 0u);
   EXPECT_EQ(ReadAssignment(store, 1, 0x1E), (KeyAssignment{AssignmentType::Key, 0, 0x030, 1, 0x77}));
@@ -116,12 +114,12 @@ TEST_F(AssignmentModelTest, OutOfRangeIsRefusedWithoutChange) {
     std::size_t record;
   } cases[] = {{4, 0}, {0, 512}, {99, 9999}};
   for (const auto& c : cases) {
-    EXPECT_EQ(WriteAssignment(store, c.block, c.record, {AssignmentType::Key, 0, 1}), -201);
+    EXPECT_EQ(WriteAssignment(store, c.block, c.record, {AssignmentType::Key, 0, 1}), AssignResult::OutOfRange);
     EXPECT_EQ(ReadAssignment(store, c.block, c.record), KeyAssignment{});
     EXPECT_EQ(AssignmentText(store, c.block, c.record, texts), u"");
   }
-  EXPECT_EQ(RestoreDefaultAssignments(store, 4, 0), -201);
-  EXPECT_EQ(RestoreDefaultAssignments(store, 0, 2), -201);
+  EXPECT_EQ(RestoreDefaultAssignments(store, 4, 0), AssignResult::OutOfRange);
+  EXPECT_EQ(RestoreDefaultAssignments(store, 0, 2), AssignResult::OutOfRange);
 }
 
 TEST_F(AssignmentModelTest, RestoreDefaultsTouchesButtonsAndActiveBankOnly) {
@@ -130,7 +128,7 @@ TEST_F(AssignmentModelTest, RestoreDefaultsTouchesButtonsAndActiveBankOnly) {
     store.Table().At(2, r).colour_flag = 1;
   }
   WriteAssignment(store, 0, 0x1E, {AssignmentType::Key, 0, 0x030});
-  ASSERT_EQ(RestoreDefaultAssignments(store, 2, 1), 1);
+  ASSERT_EQ(RestoreDefaultAssignments(store, 2, 1), AssignResult::Ok);
 
   std::size_t restored = 0;
   for (std::size_t r = 0; r < kRecordsPerBlock; ++r) {
@@ -195,12 +193,13 @@ TEST(KeyStoreTest, ClearEmptiesEverythingAndLockIsReentrant) {
   {
     auto inner = store.Lock();  // the same thread may take it again
     store.Table().At(0, 1).type = AssignmentType::Key;
-    store.Table().header[5] = 1;
+    store.settings_header[5] = 1;
     store.macros.resize(3);
     store.strings.Set(1, u"x");
   }
   store.Clear();
   EXPECT_EQ(store.Table(), ProfileKeyTable{});
+  EXPECT_EQ(store.settings_header, profiles::SettingsHeader{});
   EXPECT_TRUE(store.macros.empty());
   EXPECT_EQ(store.strings.Total(), 0u);
 }

@@ -6,11 +6,13 @@
 #include <atomic>
 #include <thread>
 
-#include "keys/assignment_model.h"
-#include "keys/key_map_write.h"
+#include "store/assignment_model.h"
+#include "store/key_map_write.h"
 
 namespace vendrel::keys {
 namespace {
+
+using namespace vendrel::store;
 
 constexpr int kRounds = 300;
 constexpr std::size_t kEditedRecords = 8;
@@ -53,7 +55,7 @@ TEST(KeyStoreThreadingTest, CommitSeesWholeEditsOnly) {
     ++commits;
     auto lock = device_store.Lock();
     ExpectConsistent(device_store);
-    EXPECT_EQ(device_store.Table().header[14], device_store.macros.size());
+    EXPECT_EQ(device_store.settings_header[14], device_store.macros.size());
   }
   editor.join();
 

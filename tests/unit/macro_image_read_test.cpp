@@ -15,7 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes ImageOf(const std::vector<MacroRecord>& list) {
   Bytes image(MacroImageSizes(list).with_names);
-  EXPECT_EQ(EncodeMacros(list, image, true), 1);
+  EXPECT_EQ(EncodeMacros(list, image, true), MacroEncodeResult::Ok);
   return image;
 }
 

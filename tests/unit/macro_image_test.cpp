@@ -6,10 +6,13 @@
 
 #include "macros/macro_image.h"
 #include "macros/macro_space_fit.h"
+#include "app/store_messages.h"
+#include "store/key_store.h"
 #include "support/recording_message_boxes.h"
 
 namespace vendrel::macros {
 namespace {
+
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -82,7 +85,7 @@ TEST(MacroImage, OneNamedMacroMatchesItsBytes) {
   EXPECT_EQ(s.with_names, 38u);
   EXPECT_EQ(s.without_names, 34u);
   Bytes image(38);
-  ASSERT_EQ(EncodeMacros(macros, image, true), 1);
+  ASSERT_EQ(EncodeMacros(macros, image, true), MacroEncodeResult::Ok);
   const Bytes expected{0xAA, 0x55, 0x26, 0x00, 0x01, 0x00, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0,
                        0x12, 0x00, 0x03, 0x00, 0x01, 0x02, 0x05, 0xA0, 0x01, 0x01, 0x00, 0x20,
                        0x02, 0x04, 0x00, 0xB0, 0xE9, 0x00, 'H', 0x00, 'i', 0x00};
@@ -95,7 +98,7 @@ TEST(MacroImage, BlocksFollowWithoutGapsAndOffsetsPointAtThem) {
   for (bool names : {true, false}) {
     const MacroImageSize s = MacroImageSizes(macros);
     Bytes image(names ? s.with_names : s.without_names);
-    ASSERT_EQ(EncodeMacros(macros, image, names), 1);
+    ASSERT_EQ(EncodeMacros(macros, image, names), MacroEncodeResult::Ok);
     EXPECT_EQ(U16(image, 2), image.size());
     EXPECT_EQ(U16(image, 6), names ? 1 : 0);
     std::size_t expected_offset = 16 + 2 * macros.size();
@@ -113,16 +116,16 @@ TEST(MacroImage, BlocksFollowWithoutGapsAndOffsetsPointAtThem) {
 TEST(MacroImage, EncodeRefusesMismatchedBufferWithoutWriting) {
   const std::vector<MacroRecord> macros{Macro(u"x", {Press(0x1E)})};
   Bytes small(24, 0xEE);
-  EXPECT_EQ(EncodeMacros(macros, small, true), 0);
+  EXPECT_EQ(EncodeMacros(macros, small, true), MacroEncodeResult::Refused);
   EXPECT_EQ(small, Bytes(24, 0xEE));
 }
 
 TEST(MacroImage, EmptyListIsHeaderOnly) {
   Bytes image(16);
-  ASSERT_EQ(EncodeMacros(std::vector<MacroRecord>{}, image, true), 1);
+  ASSERT_EQ(EncodeMacros(std::vector<MacroRecord>{}, image, true), MacroEncodeResult::Ok);
   EXPECT_EQ(image, (Bytes{0xAA, 0x55, 0x10, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
   MacroList decoded{Macro(u"stale", {})};
-  EXPECT_EQ(DecodeMacros(image, u"Macro", decoded), kDecodeOk);
+  EXPECT_EQ(DecodeMacros(image, u"Macro", decoded), MacroDecodeResult::Ok);
   EXPECT_TRUE(decoded.empty());
 }
 
@@ -135,9 +138,9 @@ TEST(MacroImage, DecodeRestoresListWithIdsAndGeneratedNames) {
   for (bool names : {true, false}) {
     const MacroImageSize s = MacroImageSizes(macros);
     Bytes image(names ? s.with_names : s.without_names);
-    ASSERT_EQ(EncodeMacros(macros, image, names), 1);
+    ASSERT_EQ(EncodeMacros(macros, image, names), MacroEncodeResult::Ok);
     MacroList out;
-    ASSERT_EQ(DecodeMacros(image, u"Macro", out), kDecodeOk);
+    ASSERT_EQ(DecodeMacros(image, u"Macro", out), MacroDecodeResult::Ok);
     ASSERT_EQ(out.size(), macros.size());
     for (std::size_t i = 0; i < out.size(); ++i) {
       EXPECT_EQ(out[i].id, i + 1);
@@ -164,7 +167,7 @@ Bytes TwoMacroImage() {
 struct CorruptCase {
   const char* name;
   void (*damage)(Bytes&);
-  int result;
+  MacroDecodeResult result;
   std::size_t macros;
   std::size_t first_actions;
   std::u16string first_name;
@@ -191,27 +194,30 @@ TEST_P(CorruptImageTest, CutOrRefusedWithinBounds) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, CorruptImageTest,
     ::testing::Values(
-        CorruptCase{"Intact", [](Bytes&) {}, kDecodeOk, 2, 2, u"ab"},
-        CorruptCase{"ShorterThanHeader", [](Bytes& b) { b.resize(15); }, kDecodeRefused, 0, 0, u""},
-        CorruptCase{"NoMagic", [](Bytes& b) { b[0] = 0; }, kDecodeRefused, 0, 0, u""},
-        CorruptCase{"HugeCount", [](Bytes& b) { Put16(b, 4, 0xFFFF); }, kDecodeCut, 2, 2, u"ab"},
-        CorruptCase{"CountBeyondOffsetTable", [](Bytes& b) { Put16(b, 4, 12); }, kDecodeCut, 2, 2,
+        CorruptCase{"Intact", [](Bytes&) {}, MacroDecodeResult::Ok, 2, 2, u"ab"},
+        CorruptCase{"ShorterThanHeader", [](Bytes& b) { b.resize(15); }, MacroDecodeResult::Refused, 0, 0, u""},
+        CorruptCase{"NoMagic", [](Bytes& b) { b[0] = 0; }, MacroDecodeResult::Refused, 0, 0, u""},
+        CorruptCase{"HugeCount", [](Bytes& b) { Put16(b, 4, 0xFFFF); }, MacroDecodeResult::Cut, 2, 2, u"ab"},
+        CorruptCase{"CountBeyondOffsetTable", [](Bytes& b) { Put16(b, 4, 12); }, MacroDecodeResult::Cut, 2, 2,
                     u"ab"},
-        CorruptCase{"TruncatedInSecondBlock", [](Bytes& b) { b.resize(b.size() - 3); }, kDecodeCut,
+        CorruptCase{"TruncatedInSecondBlock", [](Bytes& b) { b.resize(b.size() - 3); }, MacroDecodeResult::Cut,
                     2, 2, u"ab"},
-        CorruptCase{"OffsetPastEnd", [](Bytes& b) { Put16(b, 16, 0xFFF0); }, kDecodeCut, 0, 0,
+        CorruptCase{"OffsetPastEnd", [](Bytes& b) { Put16(b, 16, 0xFFF0); }, MacroDecodeResult::Cut, 0, 0,
                     u""},
-        CorruptCase{"OffsetIntoHeader", [](Bytes& b) { Put16(b, 16, 2); }, kDecodeCut, 0, 0, u""},
+        CorruptCase{"OffsetIntoHeader", [](Bytes& b) { Put16(b, 16, 2); }, MacroDecodeResult::Cut, 0, 0, u""},
         CorruptCase{"ActionCountPastEnd", [](Bytes& b) { Put16(b, U16(b, 16), 0x7FFF); },
-                    kDecodeCut, 2, 6, u"Macro1"},
-        CorruptCase{"NameLengthPastEnd", [](Bytes& b) { b[U16(b, 18) + 3] = 0xFF; }, kDecodeCut,
+                    MacroDecodeResult::Cut, 2, 6, u"Macro1"},
+        CorruptCase{"NameLengthPastEnd", [](Bytes& b) { b[U16(b, 18) + 3] = 0xFF; }, MacroDecodeResult::Cut,
                     2, 2, u"ab"},
-        CorruptCase{"ZeroNameUnitsGiveGeneratedName",
+        // A stated name is copied unit for unit, a leading 0 unit included; only length 0 is unnamed.
+        CorruptCase{"ZeroFirstNameUnitIsKeptAsStored",
                     [](Bytes& b) {
                       const std::size_t at = U16(b, 16) + 4 + 8;
                       b[at] = b[at + 1] = 0;
                     },
-                    kDecodeOk, 2, 2, u"Macro1"}),
+                    MacroDecodeResult::Ok, 2, 2, std::u16string(u"\0b", 2)},
+        CorruptCase{"ZeroNameLengthGivesGeneratedName", [](Bytes& b) { b[U16(b, 16) + 3] = 0; },
+                    MacroDecodeResult::Ok, 2, 2, u"Macro1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MacroImage, TruncatedInOffsetsKeepsNoMacro) {
@@ -219,7 +225,7 @@ TEST(MacroImage, TruncatedInOffsetsKeepsNoMacro) {
   Bytes image = TwoMacroImage();
   image.resize(17);
   MacroList out;
-  EXPECT_EQ(DecodeMacros(image, u"Macro", out), kDecodeCut);
+  EXPECT_EQ(DecodeMacros(image, u"Macro", out), MacroDecodeResult::Cut);
   EXPECT_TRUE(out.empty());
 }
 
@@ -242,7 +248,7 @@ TEST(MacroImage, OverlongBlocksAreCutToRecordLimits) {
   }
   for (std::size_t u = 0; u < name_units; ++u) Put16(image, 22 + 4 * actions + 2 * u, u'n');
   MacroList out;
-  EXPECT_EQ(DecodeMacros(image, u"Macro", out), kDecodeCut);
+  EXPECT_EQ(DecodeMacros(image, u"Macro", out), MacroDecodeResult::Cut);
   ASSERT_EQ(out.size(), 1u);
   EXPECT_EQ(out[0].actions.size(), kMaxActions);
   // The name is found after all stated actions, not after the kept ones.
@@ -252,16 +258,16 @@ TEST(MacroImage, OverlongBlocksAreCutToRecordLimits) {
 TEST(MacroImage, MoreThanHundredMacrosAreCut) {
   std::vector<MacroRecord> macros(120, Macro(u"", {Press(0x1E)}));
   Bytes image(MacroImageSizes(macros).without_names);
-  ASSERT_EQ(EncodeMacros(macros, image, false), 1);
+  ASSERT_EQ(EncodeMacros(macros, image, false), MacroEncodeResult::Ok);
   MacroList out;
-  EXPECT_EQ(DecodeMacros(image, u"Macro", out), kDecodeCut);
+  EXPECT_EQ(DecodeMacros(image, u"Macro", out), MacroDecodeResult::Cut);
   EXPECT_EQ(out.size(), kMaxMacros);
 }
 
 struct FitCase {
   const char* name;
   std::uint32_t space;
-  int result;
+  FitResult result;
   bool with_names;
   std::size_t size;
   bool too_long_shown;
@@ -276,10 +282,11 @@ TEST_P(FitTest, ChoosesImageBySpace) {
       Macro(u"Hi", {Press(0x01D, 50), Release(0x01E), Press(0x130)})};
   skin::TextTable texts;
   testing::RecordingMessageBoxes boxes;
-  const FittedMacroImage fit = FitMacroImage(macros, c.space, boxes, texts);
+  const FittedMacroImage fit = FitMacroImage(macros, c.space);
+  app::TellMacroFit(fit.result, boxes, texts);
   EXPECT_EQ(fit.result, c.result);
   EXPECT_EQ(fit.bytes.size(), c.size);
-  if (c.result == kFitOk) {
+  if (c.result == FitResult::Ok) {
     EXPECT_EQ(fit.with_names, c.with_names);
     EXPECT_EQ(U16(fit.bytes, 6), c.with_names ? 1 : 0);
   }
@@ -295,27 +302,25 @@ TEST_P(FitTest, ChoosesImageBySpace) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FitTest,
-    ::testing::Values(FitCase{"RoomForNames", 128, kFitOk, true, 38, false},
-                      FitCase{"NamesExactlyFit", 38, kFitOk, true, 38, false},
-                      FitCase{"OnlyPlainFits", 37, kFitOk, false, 34, false},
-                      FitCase{"PlainExactlyFits", 34, kFitOk, false, 34, false},
-                      FitCase{"TooSmall", 33, kFitTooLarge, false, 0, true},
-                      FitCase{"BeforeFirstConnection", 0, kFitTooLarge, false, 0, true}),
+    ::testing::Values(FitCase{"RoomForNames", 128, FitResult::Ok, true, 38, false},
+                      FitCase{"NamesExactlyFit", 38, FitResult::Ok, true, 38, false},
+                      FitCase{"OnlyPlainFits", 37, FitResult::Ok, false, 34, false},
+                      FitCase{"PlainExactlyFits", 34, FitResult::Ok, false, 34, false},
+                      FitCase{"TooSmall", 33, FitResult::TooLarge, false, 0, true},
+                      FitCase{"BeforeFirstConnection", 0, FitResult::TooLarge, false, 0, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MacroSpace, StoreOverloadsReadTheDeviceStoreMacros) {
-  keys::DeviceStore store;
-  {
-    auto lock = store.Lock();
-    store.macros = {Macro(u"Hi", {Press(0x1E)})};
-  }
-  EXPECT_EQ(MacroImageSizes(store).with_names, 16u + 2 + 4 + 4 + 4);
+TEST(MacroSpace, DeviceStoreMacrosFitAndNamesDroppedWarningReads) {
+  store::DeviceStore store;
+  auto lock = store.Lock();
+  store.macros = {Macro(u"Hi", {Press(0x1E)})};
+  EXPECT_EQ(MacroImageSizes(store.macros).with_names, 16u + 2 + 4 + 4 + 4);
   skin::TextTable texts;
   testing::RecordingMessageBoxes boxes;
-  const FittedMacroImage fit = FitMacroImage(store, MacroSpaceFromUnits(1), boxes, texts);
-  EXPECT_EQ(fit.result, kFitOk);
+  const FittedMacroImage fit = FitMacroImage(store.macros, MacroSpaceFromUnits(1));
+  EXPECT_EQ(fit.result, FitResult::Ok);
   EXPECT_TRUE(fit.with_names);
-  ShowNamesDroppedMessage(boxes, texts);
+  app::TellNamesDropped(boxes, texts);
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0], u"shortage of hardware space, cancelled the macro name of storage.");
 }

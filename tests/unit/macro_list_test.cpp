@@ -3,12 +3,16 @@
 #include <string>
 #include <vector>
 
-#include "keys/key_store.h"
+#include "store/key_store.h"
 #include "macros/macro_list.h"
+#include "app/store_messages.h"
+#include "store/macro_commit.h"
 #include "support/recording_message_boxes.h"
 
 namespace vendrel::macros {
 namespace {
+
+using namespace vendrel::store;
 
 using keys::AssignmentType;
 using keys::KeyAssignment;
@@ -66,13 +70,17 @@ INSTANTIATE_TEST_SUITE_P(
                    Typed(AssignmentType::Default, 5), true},
         RepairCase{"OtherTypesUntouched", {}, Typed(AssignmentType::Media, 4),
                    Typed(AssignmentType::Media, 4), false},
+        // The caption and the key map encoder read the id from the low 16 bits; so does the repair.
+        RepairCase{"IdIsTheLow16BitsOfTheParameter", {Macro(2)}, MacroKey(0x10002),
+                   MacroKey(0x10002), false},
+        RepairCase{"HighBitsAloneAreNoId", {Macro(7)}, MacroKey(0x30000), MacroKey(7), true},
         RepairCase{"FirstMatchDecidesAmongDuplicates", {Macro(4), Macro(4, 1)}, MacroKey(4),
                    MacroKey(4), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class CommitTest : public ::testing::Test {
  protected:
-  keys::WorkingStore store;
+  store::WorkingStore store;
 };
 
 TEST_F(CommitTest, RepairsAllFourBlocksAndInstallsList) {
@@ -171,7 +179,7 @@ TEST(MacroIdentity, NextFreeIdIsLowestUnused) {
 }
 
 TEST(MacroIdentity, ReadersByPositionAndId) {
-  keys::WorkingStore store;
+  store::WorkingStore store;
   {
     auto lock = store.Lock();
     store.macros = {Macro(4), Macro(9), Macro(4)};
@@ -205,7 +213,9 @@ TEST(MacroLimits, HundredthMacroIsTheLast) {
   };
   for (const Case& c : {Case{0, true}, Case{99, true}, Case{100, false}, Case{250, false}}) {
     testing::RecordingMessageBoxes boxes;
-    EXPECT_EQ(MayAddMacro(c.count, boxes, texts), c.allowed) << c.count;
+    const bool allowed = MayAddMacro(c.count);
+    if (!allowed) app::TellMacroLimit(boxes, texts);
+    EXPECT_EQ(allowed, c.allowed) << c.count;
     if (c.allowed) {
       EXPECT_TRUE(boxes.shown.empty());
     } else {

@@ -7,14 +7,16 @@
 
 #include "keys/default_key_map.h"
 #include "keys/key_map_codec.h"
-#include "keys/key_map_write.h"
+#include "store/key_map_write.h"
+#include "app/store_messages.h"
 #include "macros/macro_image.h"
 #include "macros/macro_image_read.h"
 #include "macros/macro_space_fit.h"
 #include "platform/documents_folder.h"
 #include "platform/file_system.h"
 #include "profiles/settings_file_codec.h"
-#include "profiles/settings_files.h"
+#include "store/settings_store.h"
+#include "store/settings_files.h"
 #include "sim/model/keyboard_model.h"
 #include "support/device_rig.h"
 #include "support/recording_message_boxes.h"
@@ -22,6 +24,8 @@
 
 namespace vendrel::profiles {
 namespace {
+
+using namespace vendrel::store;
 
 using Bytes = std::vector<std::uint8_t>;
 using keys::AssignmentType;
@@ -83,7 +87,7 @@ std::vector<MacroRecord> KeyboardMacros() {
 
 Bytes ImageOf(const std::vector<MacroRecord>& list) {
   Bytes image(macros::MacroImageSizes(list).with_names);
-  EXPECT_EQ(macros::EncodeMacros(list, image, true), 1);
+  EXPECT_EQ(macros::EncodeMacros(list, image, true), macros::MacroEncodeResult::Ok);
   return image;
 }
 
@@ -129,8 +133,8 @@ class ProfileStoreRoundTrip : public ::testing::Test {
   platform::FixedDocumentsFolder documents;
   testing::RecordingMessageBoxes boxes;
   skin::TextTable texts;
-  keys::WorkingStore working;
-  keys::DeviceStore device_store;
+  store::WorkingStore working;
+  store::DeviceStore device_store;
   SettingsFiles files;
 };
 
@@ -141,7 +145,7 @@ TEST_F(ProfileStoreRoundTrip, KeyboardToFileToStoreToKeyboard) {
   LoadKeyboard(maps, image);
 
   // Keyboard -> cache file -> store.
-  ASSERT_EQ(files.RefreshCacheFromKeyboard(rig.commands, keys::kDefaultKeyMap), kRefreshedFromKeyboard);
+  ASSERT_EQ(files.RefreshCacheFromKeyboard(rig.commands, keys::kDefaultKeyMap), CacheRefresh::FromKeyboard);
   {
     auto lock = working.Lock();
     ASSERT_EQ(working.macros.size(), 3u);
@@ -195,11 +199,13 @@ TEST_F(ProfileStoreRoundTrip, KeyboardToFileToStoreToKeyboard) {
     saved_table = working.Table();
     saved_macros = working.macros;
     saved_strings = working.strings;
+    // The file's records carry their texts' offsets.
+    profiles::AssignTextOffsets(saved_table, saved_strings);
   }
   {
     auto lock = working.Lock();
     files.ClearStore();
-    ASSERT_EQ(files.LoadSettingsFile(files.CacheFilePath()), 1);
+    ASSERT_EQ(files.LoadSettingsFile(files.CacheFilePath()), profiles::SettingsCodecResult::Ok);
     EXPECT_EQ(working.Table(), saved_table);
     EXPECT_EQ(working.macros, saved_macros);
     EXPECT_EQ(working.strings, saved_strings);
@@ -208,8 +214,10 @@ TEST_F(ProfileStoreRoundTrip, KeyboardToFileToStoreToKeyboard) {
   // Store -> keyboard, onto a keyboard back at its factory state.
   rig.library.WithModel([](sim::KeyboardModel& model) { model.Reset(); });
   ASSERT_NE(KeyboardMap(0), maps[0]);
-  keys::KeyMapWriteTarget target{rig.commands, keys::kDefaultKeyMap, KeyboardMacroSpace(), boxes, texts};
-  ASSERT_EQ(keys::WriteKeyMaps(working, device_store, true, target), 1);
+  const KeyMapWriteTarget target{rig.commands, keys::kDefaultKeyMap, KeyboardMacroSpace()};
+  const KeyMapWriteOutcome outcome = WriteKeyMaps(working, device_store, true, target);
+  app::TellKeyMapWrite(outcome, boxes, texts);
+  ASSERT_EQ(outcome.DesignResult(), 1);
   EXPECT_TRUE(boxes.shown.empty());
   for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(KeyboardMap(k), maps[k]) << "profile " << k;
   // The names that came back generated are written as names now; everything else is the same.
@@ -222,7 +230,7 @@ TEST_F(ProfileStoreRoundTrip, KeyboardToFileToStoreToKeyboard) {
 }
 
 TEST_F(ProfileStoreRoundTrip, KeyboardWithoutImageExportsNoMacros) {
-  ASSERT_EQ(files.RefreshCacheFromKeyboard(rig.commands, keys::kDefaultKeyMap), kRefreshedFromKeyboard);
+  ASSERT_EQ(files.RefreshCacheFromKeyboard(rig.commands, keys::kDefaultKeyMap), CacheRefresh::FromKeyboard);
   auto lock = working.Lock();
   EXPECT_TRUE(working.macros.empty());
   for (std::size_t b = 0; b < 3; ++b) {
@@ -239,9 +247,9 @@ TEST_F(ProfileStoreRoundTrip, CorruptKeyboardImageExportsWhatLiesInBounds) {
   LoadKeyboard(EditedMaps(), image);
   const std::u16string path = temp.File("export.fwc");
   ASSERT_TRUE(files.ExportDeviceToFile(path, rig.commands, keys::kDefaultKeyMap));
-  EXPECT_EQ(files.ValidateSettingsFile(path), kValid);
+  EXPECT_EQ(files.ValidateSettingsFile(path), SettingsFileCheck::Valid);
   auto lock = working.Lock();
-  ASSERT_EQ(files.LoadSettingsFile(path), 1);
+  ASSERT_EQ(files.LoadSettingsFile(path), profiles::SettingsCodecResult::Ok);
   EXPECT_LE(working.macros.size(), macros::kMaxMacros);
   ASSERT_GE(working.macros.size(), 3u);
   EXPECT_EQ(working.macros[0].name, u"Burst A");
@@ -257,11 +265,11 @@ TEST_F(ProfileStoreRoundTrip, FailedExportInstallsDefaultsAndKeepsTheOldCache) {
   rig.library.SetAttached(0, false);
   rig.commands.ForgetActiveProfile();
   EXPECT_FALSE(files.ExportDeviceToFile(cache, rig.commands, keys::kDefaultKeyMap));
-  EXPECT_EQ(files.RefreshCacheFromKeyboard(rig.commands, keys::kDefaultKeyMap), kRefreshedWithDefaults);
+  EXPECT_EQ(files.RefreshCacheFromKeyboard(rig.commands, keys::kDefaultKeyMap), CacheRefresh::WithDefaults);
   auto lock = working.Lock();
   EXPECT_TRUE(working.macros.empty());
   EXPECT_EQ(working.Table().At(0, keys::GRecordIndex(0, 8)).key_field, 0x0309);
-  EXPECT_EQ(files.ValidateSettingsFile(cache), kValid);
+  EXPECT_EQ(files.ValidateSettingsFile(cache), SettingsFileCheck::Valid);
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <string>
 #include <vector>
 
-#include "keys/key_store.h"
+#include "store/key_store.h"
 #include "profiles/settings_file_codec.h"
+#include "store/settings_store.h"
 
 namespace vendrel::profiles {
 namespace {
+
+using namespace vendrel::store;
 
 using Bytes = std::vector<std::uint8_t>;
 using keys::AssignmentType;
@@ -33,14 +38,14 @@ std::size_t RecordOffset(std::size_t block, std::size_t record) {
 }
 
 Bytes DefaultFile() {
-  keys::KeyStore store;
+  store::KeyStore store;
   MakeDefaultTable(store.Table());
   Bytes b;
-  EXPECT_EQ(SerializeStore(store, b), 1);
+  EXPECT_EQ(SerializeStore(store, b), profiles::SettingsCodecResult::Ok);
   return b;
 }
 
-void SetText(keys::KeyStore& s, std::size_t block, std::size_t record, AssignmentType type,
+void SetText(store::KeyStore& s, std::size_t block, std::size_t record, AssignmentType type,
              std::u16string_view text) {
   s.Table().At(block, record).type = type;
   s.strings.Set(block * keys::kRecordsPerBlock + record, text);
@@ -152,13 +157,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsFileTexts, PackedInTableOrderWithOffsets) {
-  keys::KeyStore s;
+  store::KeyStore s;
   MakeDefaultTable(s.Table());
   SetText(s, 0, 0x10, AssignmentType::TextBlock, u"ab");
   SetText(s, 1, 0x02, AssignmentType::TextBlock, u"");
   SetText(s, 3, 0x1E, AssignmentType::TextBlock, u"xyz");
   Bytes b;
-  ASSERT_EQ(SerializeStore(s, b), 1);
+  ASSERT_EQ(SerializeStore(s, b), profiles::SettingsCodecResult::Ok);
   ASSERT_EQ(U32(b, kHdrOffTextSize), 16u);
   ASSERT_EQ(b.size(), 32832u + 16);
   EXPECT_EQ(U32(b, RecordOffset(0, 0x10) + 4), 0u);
@@ -166,18 +171,19 @@ TEST(SettingsFileTexts, PackedInTableOrderWithOffsets) {
   EXPECT_EQ(U32(b, RecordOffset(3, 0x1E) + 4), 8u);
   const Bytes text(b.begin() + 32832, b.end());
   EXPECT_EQ(text, (Bytes{'a', 0, 'b', 0, 0, 0, 0, 0, 'x', 0, 'y', 0, 'z', 0, 0, 0}));
-  // The store's records now carry the offsets, as the file does.
-  EXPECT_EQ(s.Table().At(3, 0x1E).parameter, 8u);
+  // Saving leaves the store as it was: the offsets live in the file only.
+  EXPECT_EQ(s.Table().At(3, 0x1E).parameter, 0u);
+  EXPECT_EQ(s.Table().At(1, 0x02).parameter, 0u);
 }
 
 TEST(SettingsFileTexts, TextOfARetypedRecordLeavesAZeroTail) {
-  keys::KeyStore s;
+  store::KeyStore s;
   MakeDefaultTable(s.Table());
   SetText(s, 0, 0x10, AssignmentType::LaunchProgram, u"c:\\p.exe");
   SetText(s, 0, 0x11, AssignmentType::TextBlock, u"ab");
   s.Table().At(0, 0x10).type = AssignmentType::Key;  // its text is no longer written
   Bytes b;
-  ASSERT_EQ(SerializeStore(s, b), 1);
+  ASSERT_EQ(SerializeStore(s, b), profiles::SettingsCodecResult::Ok);
   ASSERT_EQ(U32(b, kHdrOffTextSize), 18u + 6u);
   EXPECT_EQ(U32(b, RecordOffset(0, 0x11) + 4), 0u);
   const Bytes text(b.begin() + 32832, b.end());
@@ -186,16 +192,16 @@ TEST(SettingsFileTexts, TextOfARetypedRecordLeavesAZeroTail) {
 }
 
 TEST(SettingsFileTexts, MoreMacrosThanAFileHoldsIsRefused) {
-  keys::KeyStore s;
+  store::KeyStore s;
   MakeDefaultTable(s.Table());
   s.macros.resize(101);
   Bytes b{1, 2, 3};
-  EXPECT_EQ(SerializeStore(s, b), 0);
+  EXPECT_EQ(SerializeStore(s, b), profiles::SettingsCodecResult::Refused);
   EXPECT_EQ(b, (Bytes{1, 2, 3}));
 }
 
 // A store with macros, texts in all four blocks and G keys of both banks.
-void FillRichStore(keys::KeyStore& s) {
+void FillRichStore(store::KeyStore& s) {
   MakeDefaultTable(s.Table());
   for (std::size_t block = 0; block < keys::kProfileBlockCount; ++block) {
     SetText(s, block, 0x20 + block, AssignmentType::LaunchProgram, u"C:\\Tools\\run.exe");
@@ -221,21 +227,24 @@ void FillRichStore(keys::KeyStore& s) {
 }
 
 TEST(SettingsFileRoundTrip, StoreToBytesToStoreAndBytesAgain) {
-  keys::KeyStore original;
+  store::KeyStore original;
   FillRichStore(original);
   Bytes first;
-  ASSERT_EQ(SerializeStore(original, first), 1);
+  ASSERT_EQ(SerializeStore(original, first), profiles::SettingsCodecResult::Ok);
   ASSERT_TRUE(IsValidSettingsFile(first));
   EXPECT_EQ(U16(first, kHdrOffMacroCount), 3);
 
-  keys::KeyStore loaded;
-  ASSERT_EQ(DeserializeStore(first, loaded), 1);
-  EXPECT_EQ(loaded.Table(), original.Table());
+  store::KeyStore loaded;
+  ASSERT_EQ(DeserializeStore(first, loaded), profiles::SettingsCodecResult::Ok);
+  // The file's records carry their texts' offsets.
+  auto with_offsets = std::make_unique<keys::ProfileKeyTable>(original.Table());
+  AssignTextOffsets(*with_offsets, original.strings);
+  EXPECT_EQ(loaded.Table(), *with_offsets);
   EXPECT_EQ(loaded.macros, original.macros);
   EXPECT_EQ(loaded.strings, original.strings);
 
   Bytes second;
-  ASSERT_EQ(SerializeStore(loaded, second), 1);
+  ASSERT_EQ(SerializeStore(loaded, second), profiles::SettingsCodecResult::Ok);
   EXPECT_EQ(second, first);
 }
 
@@ -266,8 +275,8 @@ TEST_P(BadTextTest, LoaderStaysInsideTheTextArea) {
   FixChecksum(b);
   // An exact-size copy lets the sanitizer catch any read past the end.
   const Bytes exact(b);
-  keys::KeyStore s;
-  ASSERT_EQ(DeserializeStore(exact, s), 1);
+  store::KeyStore s;
+  ASSERT_EQ(DeserializeStore(exact, s), profiles::SettingsCodecResult::Ok);
   const std::size_t index = keys::kRecordsPerBlock + 0x40;
   EXPECT_EQ(s.strings.Has(index), c.has_text);
   EXPECT_EQ(s.strings.Text(index), c.text);
@@ -286,10 +295,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsFileRoundTrip, RefusedBytesLeaveTheStoreAlone) {
-  keys::KeyStore original;
+  store::KeyStore original;
   FillRichStore(original);
   Bytes good;
-  ASSERT_EQ(SerializeStore(original, good), 1);
+  ASSERT_EQ(SerializeStore(original, good), profiles::SettingsCodecResult::Ok);
   struct Case {
     const char* name;
     Bytes bytes;
@@ -301,26 +310,26 @@ TEST(SettingsFileRoundTrip, RefusedBytesLeaveTheStoreAlone) {
   for (const Case& c : {Case{"empty", {}}, Case{"header only", Bytes(good.begin(), good.begin() + 64)},
                         Case{"macros cut", truncated_macros}, Case{"text cut", no_text},
                         Case{"bad magic", bad_magic}}) {
-    keys::KeyStore s;
+    store::KeyStore s;
     FillRichStore(s);
     s.macros.pop_back();
     const auto before_macros = s.macros;
-    EXPECT_EQ(DeserializeStore(c.bytes, s), 0) << c.name;
+    EXPECT_EQ(DeserializeStore(c.bytes, s), profiles::SettingsCodecResult::Refused) << c.name;
     EXPECT_EQ(s.macros, before_macros) << c.name;
   }
 }
 
 TEST(SettingsFileRoundTrip, HugeMacroCountsAndActionCountsAreCut) {
-  keys::KeyStore original;
+  store::KeyStore original;
   FillRichStore(original);
   Bytes b;
-  ASSERT_EQ(SerializeStore(original, b), 1);
+  ASSERT_EQ(SerializeStore(original, b), profiles::SettingsCodecResult::Ok);
   // The first macro record claims 65535 actions and a name without terminator.
   const std::size_t rec = kMacroAreaOffset;
   Put16(b, rec + 508, 0xFFFF);
   for (std::size_t i = 0; i < 500; i += 2) Put16(b, rec + i, u'N');
-  keys::KeyStore s;
-  ASSERT_EQ(DeserializeStore(b, s), 1);
+  store::KeyStore s;
+  ASSERT_EQ(DeserializeStore(b, s), profiles::SettingsCodecResult::Ok);
   EXPECT_EQ(s.macros[0].actions.size(), macros::kMaxActions);
   EXPECT_EQ(s.macros[0].name.size(), macros::kMaxNameLength);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,12 +11,15 @@
 #include "platform/documents_folder.h"
 #include "platform/file_system.h"
 #include "profiles/settings_file_codec.h"
-#include "profiles/settings_files.h"
+#include "store/settings_store.h"
+#include "store/settings_files.h"
 #include "support/recording_message_boxes.h"
 #include "support/temp_folder.h"
 
 namespace vendrel::profiles {
 namespace {
+
+using namespace vendrel::store;
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -53,7 +58,7 @@ class SettingsFilesTest : public ::testing::Test {
   Bytes Serialized() {
     auto lock = store.Lock();
     Bytes b;
-    EXPECT_EQ(SerializeStore(store, b), 1);
+    EXPECT_EQ(SerializeStore(store, b), profiles::SettingsCodecResult::Ok);
     return b;
   }
 
@@ -61,7 +66,7 @@ class SettingsFilesTest : public ::testing::Test {
   platform::FixedDocumentsFolder documents;
   testing::RecordingMessageBoxes boxes;
   skin::TextTable texts;
-  keys::WorkingStore store;
+  store::WorkingStore store;
   SettingsFiles files;
 };
 
@@ -76,7 +81,7 @@ TEST_F(SettingsFilesTest, CacheFileLivesInTheCreatedUserFolder) {
 }
 
 TEST(SettingsFilesNoDocuments, UnknownDocumentsFolderGivesNoPathsAndNoCacheSave) {
-  keys::WorkingStore store;
+  store::WorkingStore store;
   platform::FixedDocumentsFolder none(u"");
   testing::RecordingMessageBoxes boxes;
   skin::TextTable texts;
@@ -90,7 +95,7 @@ TEST(SettingsFilesNoDocuments, UnknownDocumentsFolderGivesNoPathsAndNoCacheSave)
 struct ValidateCase {
   const char* name;
   void (*make)(const fs::path&, const Bytes& valid);
-  int result;
+  SettingsFileCheck result;
   bool message;
 };
 
@@ -113,11 +118,11 @@ TEST_P(ValidateTest, ResultAndMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ValidateTest,
     ::testing::Values(
-        ValidateCase{"Valid", [](const fs::path& p, const Bytes& b) { WriteFile(p, b); }, kValid, false},
-        ValidateCase{"Missing", [](const fs::path&, const Bytes&) {}, kInvalid, false},
+        ValidateCase{"Valid", [](const fs::path& p, const Bytes& b) { WriteFile(p, b); }, SettingsFileCheck::Valid, false},
+        ValidateCase{"Missing", [](const fs::path&, const Bytes&) {}, SettingsFileCheck::Invalid, false},
         ValidateCase{"OneByteTooSmall",
                      [](const fs::path& p, const Bytes& b) { WriteFile(p, Bytes(b.begin(), b.begin() + 32831)); },
-                     kInvalid, false},
+                     SettingsFileCheck::Invalid, false},
         ValidateCase{"BadTotal",
                      [](const fs::path& p, const Bytes& b) {
                        Bytes c = b;
@@ -125,12 +130,12 @@ INSTANTIATE_TEST_SUITE_P(
                        c[31] = HeaderChecksum(c);
                        WriteFile(p, c);
                      },
-                     kInvalid, true},
+                     SettingsFileCheck::Invalid, true},
         ValidateCase{"Truncated",
                      [](const fs::path& p, const Bytes& b) { WriteFile(p, Bytes(b.begin(), b.end() - 1)); },
-                     kInvalid, true},
+                     SettingsFileCheck::Invalid, true},
         ValidateCase{"FolderInsteadOfFile", [](const fs::path& p, const Bytes&) { fs::create_directory(p); },
-                     kCannotOpen, false}),
+                     SettingsFileCheck::CannotOpen, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsFilesTest, SaveThenLoadRestoresTheStore) {
@@ -140,12 +145,15 @@ TEST_F(SettingsFilesTest, SaveThenLoadRestoresTheStore) {
   const Bytes on_disk = ReadFile(path);
   EXPECT_EQ(on_disk, Serialized());
 
-  keys::WorkingStore other;
+  store::WorkingStore other;
   SettingsFiles other_files(other, platform::PortableFileSystem(), documents, boxes, texts);
   auto lock = other.Lock();
-  ASSERT_EQ(other_files.LoadSettingsFile(path), 1);
+  ASSERT_EQ(other_files.LoadSettingsFile(path), profiles::SettingsCodecResult::Ok);
   auto lock2 = store.Lock();
-  EXPECT_EQ(other.Table(), store.Table());
+  // The file's records carry their texts' offsets.
+  auto with_offsets = std::make_unique<keys::ProfileKeyTable>(store.Table());
+  profiles::AssignTextOffsets(*with_offsets, store.strings);
+  EXPECT_EQ(other.Table(), *with_offsets);
   EXPECT_EQ(other.macros, store.macros);
   EXPECT_EQ(other.strings, store.strings);
   EXPECT_FALSE(fs::exists(fs::path(platform::TemporaryPathFor(path))));
@@ -170,11 +178,11 @@ TEST_F(SettingsFilesTest, LoadRefusesMissingAndMalformedFilesWithoutTouchingTheS
     WriteFile(p, c.bytes);
     auto lock = store.Lock();
     const auto macros_before = store.macros;
-    EXPECT_EQ(files.LoadSettingsFile(p.u16string()), 0) << c.name;
+    EXPECT_EQ(files.LoadSettingsFile(p.u16string()), profiles::SettingsCodecResult::Refused) << c.name;
     EXPECT_EQ(store.macros, macros_before) << c.name;
   }
   auto lock = store.Lock();
-  EXPECT_EQ(files.LoadSettingsFile(temp.File("absent.fwc")), 0);
+  EXPECT_EQ(files.LoadSettingsFile(temp.File("absent.fwc")), profiles::SettingsCodecResult::Refused);
 }
 
 TEST_F(SettingsFilesTest, FailedSaveKeepsThePreviousFile) {
@@ -224,7 +232,7 @@ TEST_F(SettingsFilesTest, DefaultSettingsToFileAndIntoStore) {
   EXPECT_EQ(store.Table().At(0, keys::GRecordIndex(1, 0)).key_field, 0x1301);
   EXPECT_EQ(store.Table().At(0, 0x1E).type, AssignmentType::Default);
   Bytes from_store;
-  ASSERT_EQ(SerializeStore(store, from_store), 1);
+  ASSERT_EQ(SerializeStore(store, from_store), profiles::SettingsCodecResult::Ok);
   EXPECT_EQ(from_store, b);
 }
 

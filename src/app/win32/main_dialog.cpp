@@ -11,8 +11,8 @@
 #include "app/shell_menus.h"
 #include "app/window_messages.h"
 #include "app/win32/resource_ids.h"
-#include "keys/assignment_model.h"
 #include "keys/key_table.h"
+#include "store/assignment_model.h"
 #include "skin/placement.h"
 #include "skin/text_table.h"
 #include "skin/ui/placement_ops.h"
@@ -294,15 +294,15 @@ void COrvaneDlg::StopBusy() {
 void COrvaneDlg::RefreshKeyButtons() {
   const int profile = services_.ActiveProfile();
   const std::size_t block = profile < 0 ? 0 : static_cast<std::size_t>(profile);
-  keys::WorkingStore& store = services_.Working();
-  auto lock = store.Lock();
+  store::WorkingStore& working = services_.Working();
+  auto lock = working.Lock();
   const skin::TextTable& texts = skin::ProcessTextTable();
   // Each key's "set" mark and tooltip follow its record in the profile's block.
   const auto refresh = [&](int id, std::size_t record) {
     ImageButton* b = Button(id);
     if (b == nullptr) return;
-    b->SetSelected(keys::IsAssignmentSet(keys::ReadAssignment(store, block, record)));
-    AddTooltip(b->Hwnd(), Wide(keys::AssignmentText(store, block, record, texts)));
+    b->SetSelected(store::IsAssignmentSet(store::ReadAssignment(working, block, record)));
+    AddTooltip(b->Hwnd(), Wide(store::AssignmentText(working, block, record, texts)));
   };
   for (const keys::KeyButton& key : keys::KeyButtonTable()) refresh(key.control_id, keys::Fold(key.code));
   const std::size_t bank = static_cast<std::size_t>(services_.GBank());

@@ -4,18 +4,19 @@
 
 #include "device/win32/quorva_hid_library.h"
 #include "device/win32/quorva_loader.h"
-#include "keys/assignment_model.h"
+#include "app/store_messages.h"
 #include "keys/default_key_map.h"
-#include "keys/key_map_write.h"
 #include "platform/sleeper.h"
 #include "platform/win32/win32_file_system.h"
 #include "skin/language_file.h"
 #include "skin/text_table.h"
+#include "store/assignment_model.h"
+#include "store/key_map_write.h"
 
 namespace vendrel::app {
 
 ShellServices::ShellServices(const AppPaths& paths, platform::IniProfile& ini,
-                             keys::WorkingStore& working, keys::DeviceStore& device_store)
+                             store::WorkingStore& working, store::DeviceStore& device_store)
     : paths_(paths),
       ini_(ini),
       working_(working),
@@ -82,15 +83,17 @@ int ShellServices::SaveActiveProfile() {
 int ShellServices::WriteActiveProfile() {
   if (link_ == nullptr) return 0;
   const device::KeyMapBytes factory = link_->State().DefaultKeyMap();
-  const keys::KeyMapWriteTarget target{link_->Commands(), factory, link_->State().MacroSpace(),
-                                       boxes_, skin::ProcessTextTable()};
-  return keys::WriteKeyMaps(working_, device_store_, false, target);
+  const store::KeyMapWriteTarget target{link_->Commands(), factory, link_->State().MacroSpace()};
+  const store::KeyMapWriteOutcome outcome =
+      store::WriteKeyMaps(working_, device_store_, false, target);
+  TellKeyMapWrite(outcome, boxes_, skin::ProcessTextTable());
+  return outcome.DesignResult();
 }
 
 void ShellServices::ClearActiveProfileAssignments() {
   const int profile = ActiveProfile();
   if (profile < 0) return;  // no keyboard: no profile whose keys could be cleared
-  keys::RestoreDefaultAssignments(working_, static_cast<std::size_t>(profile),
+  store::RestoreDefaultAssignments(working_, static_cast<std::size_t>(profile),
                                   static_cast<std::size_t>(GBank()));
 }
 

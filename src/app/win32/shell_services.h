@@ -11,18 +11,18 @@
 #include "app/main_window_view.h"
 #include "device/device_link.h"
 #include "device/win32/quorva_hid_library.h"
-#include "keys/key_store.h"
 #include "platform/ini_profile.h"
 #include "platform/win32/win32_documents_folder.h"
 #include "platform/win32/win32_message_boxes.h"
-#include "profiles/settings_files.h"
+#include "store/key_store.h"
+#include "store/settings_files.h"
 
 namespace vendrel::app {
 
 class ShellServices final : public MainWindowServices {
  public:
-  ShellServices(const AppPaths& paths, platform::IniProfile& ini, keys::WorkingStore& working,
-                keys::DeviceStore& device_store);
+  ShellServices(const AppPaths& paths, platform::IniProfile& ini, store::WorkingStore& working,
+                store::DeviceStore& device_store);
 
   // The window that the device link reports to; set before StartDeviceLink.
   void SetHost(HostWindow* host, HWND owner);
@@ -47,16 +47,16 @@ class ShellServices final : public MainWindowServices {
   void ReleaseDeviceStore() override;
 
   int GBank() const;
-  keys::WorkingStore& Working() { return working_; }
+  store::WorkingStore& Working() { return working_; }
 
  private:
   const AppPaths& paths_;
   platform::IniProfile& ini_;
-  keys::WorkingStore& working_;
-  keys::DeviceStore& device_store_;
+  store::WorkingStore& working_;
+  store::DeviceStore& device_store_;
   platform::win32::Win32DocumentsFolder documents_;
   platform::win32::Win32MessageBoxes boxes_;
-  profiles::SettingsFiles settings_;
+  store::SettingsFiles settings_;
   HostWindow* host_ = nullptr;
   // The library's threads call into these until the process ends (the library is never ended or
   // unloaded), so they are created once and deliberately never destroyed.

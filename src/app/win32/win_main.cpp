@@ -17,7 +17,7 @@
 #include "app/win32/main_dialog.h"
 #include "app/win32/shell_services.h"
 #include "controls/handles.h"
-#include "keys/key_store.h"
+#include "store/key_store.h"
 #include "platform/win32/ini_profile_win32.h"
 #include "skin/language_file.h"
 #include "skin/text_table.h"
@@ -58,8 +58,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   static const app::AppPaths paths = app::ComputeAppPaths(ExecutablePath());
   static platform::Win32IniProfile ini;
   skin::LoadTexts(ini, std::u16string(paths.language_file), skin::ProcessTextTable());
-  static keys::WorkingStore working;
-  static keys::DeviceStore device_store;
+  static store::WorkingStore working;
+  static store::DeviceStore device_store;
 
   static app::ShellFlags flags;
   static app::Win32InstancePlatform instance;

@@ -8,13 +8,14 @@
 
 #include "device/command_set.h"
 #include "keys/key_map_codec.h"
-#include "keys/key_store.h"
+#include "profiles/settings_file_codec.h"
 #include "platform/documents_folder.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "skin/text_table.h"
+#include "store/key_store.h"
 
-namespace vendrel::profiles {
+namespace vendrel::store {
 
 inline constexpr char16_t kUserFolderName[] = u"RX73P05D";
 // One cache file holds all profiles; the profile number callers pass is not part of the name.
@@ -22,20 +23,22 @@ inline constexpr char16_t kCacheFileName[] = u"$Profile0";
 // The name the save dialog proposes for a new settings file (two blanks before "mode").
 inline constexpr char16_t kProposedSettingsName[] = u"The new contextual  mode";
 
-// Results of ValidateSettingsFile.
-inline constexpr int kValid = 1;
-inline constexpr int kInvalid = 0;  // missing, too small or not a settings file
-inline constexpr int kCannotOpen = -2;
-inline constexpr int kOutOfMemory = -3;
+enum class SettingsFileCheck : int {
+  Valid = 1,
+  Invalid = 0,  // missing, too small, too large or not a settings file
+  CannotOpen = -2,
+  OutOfMemory = -3,
+};
 
-// Results of RefreshCacheFromKeyboard.
-inline constexpr int kRefreshedFromKeyboard = 1;
-inline constexpr int kRefreshedWithDefaults = 0;
+enum class CacheRefresh : int {
+  FromKeyboard = 1,
+  WithDefaults = 0,
+};
 
 class SettingsFiles {
  public:
   // Every reference must outlive this object.
-  SettingsFiles(keys::WorkingStore& store, platform::FileSystem& files,
+  SettingsFiles(WorkingStore& store, platform::FileSystem& files,
                 const platform::DocumentsFolder& documents, platform::MessageBoxes& boxes,
                 const skin::TextTable& texts);
 
@@ -49,15 +52,14 @@ class SettingsFiles {
   // is no per-user folder.
   std::u16string ProposedSettingsFilePath();
 
-  // 1 valid; 0 missing, too small, too large or invalid (only an invalid file is reported, with
-  // PROFILE_FORMAT_ERROR and the path); -2 cannot be opened; -3 out of memory.
-  int ValidateSettingsFile(const std::u16string& path);
+  // Only an invalid file is reported, with PROFILE_FORMAT_ERROR and the path.
+  SettingsFileCheck ValidateSettingsFile(const std::u16string& path);
 
   // Loads a settings file into the WorkingStore. The caller holds the store's lock and has
-  // emptied it. 1 loaded; 0 otherwise, with the store left as it was.
-  int LoadSettingsFile(const std::u16string& path);
+  // emptied it. Refused leaves the store as it was.
+  profiles::SettingsCodecResult LoadSettingsFile(const std::u16string& path);
 
-  // Writes the WorkingStore to path (rebuilding the table's header and text offsets first).
+  // Writes the WorkingStore to path (with the file's header and text offsets built for it).
   bool SaveSettingsFile(const std::u16string& path, bool lock_it);
   // The same for the cache file, only when that file already exists.
   bool SaveCacheFile(bool lock_it);
@@ -76,14 +78,14 @@ class SettingsFiles {
 
   // When the keyboard connects: export it to the cache file and load that into the store; when
   // either fails, the store gets default settings. The caller redraws the key buttons.
-  int RefreshCacheFromKeyboard(device::CommandSet& commands, keys::KeyMapView factory);
+  CacheRefresh RefreshCacheFromKeyboard(device::CommandSet& commands, keys::KeyMapView factory);
 
  private:
-  keys::WorkingStore& store_;
+  WorkingStore& store_;
   platform::FileSystem& files_;
   const platform::DocumentsFolder& documents_;
   platform::MessageBoxes& boxes_;
   const skin::TextTable& texts_;
 };
 
-}  // namespace vendrel::profiles
+}  // namespace vendrel::store

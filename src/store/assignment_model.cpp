@@ -1,9 +1,11 @@
-#include "keys/assignment_model.h"
+#include "store/assignment_model.h"
 
 #include "keys/assignment_tables.h"
 #include "keys/key_table.h"
 
-namespace vendrel::keys {
+namespace vendrel::store {
+
+using namespace keys;
 namespace {
 
 bool InRange(std::size_t block, std::size_t record) {
@@ -14,8 +16,8 @@ std::size_t TableIndex(std::size_t block, std::size_t record) {
   return block * kRecordsPerBlock + record;
 }
 
-std::u16string MacroName(const WorkingStore& store, std::uint32_t parameter) {
-  const auto id = static_cast<std::uint16_t>(parameter & 0xFFFF);
+std::u16string MacroName(const WorkingStore& store, const KeyAssignment& assignment) {
+  const std::uint16_t id = MacroIdOf(assignment);
   for (const auto& m : store.macros) {
     if (m.id == id) return m.name;
   }
@@ -30,9 +32,9 @@ KeyAssignment ReadAssignment(const WorkingStore& store, std::size_t block, std::
   return store.Table().At(block, record);
 }
 
-int WriteAssignment(WorkingStore& store, std::size_t block, std::size_t record,
+AssignResult WriteAssignment(WorkingStore& store, std::size_t block, std::size_t record,
                     const KeyAssignment& assignment, std::u16string_view text) {
-  if (!InRange(block, record)) return kAssignOutOfRange;
+  if (!InRange(block, record)) return AssignResult::OutOfRange;
   auto lock = store.Lock();
   const std::size_t index = TableIndex(block, record);
   store.strings.Clear(index);
@@ -41,11 +43,11 @@ int WriteAssignment(WorkingStore& store, std::size_t block, std::size_t record,
   r.type = assignment.type;
   r.key_field = assignment.key_field;
   r.parameter = assignment.parameter;
-  return kAssignOk;
+  return AssignResult::Ok;
 }
 
-int RestoreDefaultAssignments(WorkingStore& store, std::size_t block, std::size_t bank) {
-  if (block >= kProfileBlockCount || bank >= kGBankCount) return kAssignOutOfRange;
+AssignResult RestoreDefaultAssignments(WorkingStore& store, std::size_t block, std::size_t bank) {
+  if (block >= kProfileBlockCount || bank >= kGBankCount) return AssignResult::OutOfRange;
   auto lock = store.Lock();
   auto reset = [&](std::size_t record) {
     store.strings.Clear(TableIndex(block, record));
@@ -53,7 +55,7 @@ int RestoreDefaultAssignments(WorkingStore& store, std::size_t block, std::size_
   };
   for (const KeyButton& button : KeyButtonTable()) reset(Fold(button.code));
   for (std::size_t g = 0; g < kGKeyCount; ++g) reset(GRecordIndex(bank, g));
-  return kAssignOk;
+  return AssignResult::Ok;
 }
 
 bool IsAssignmentSet(const KeyAssignment& assignment) {
@@ -84,7 +86,7 @@ std::u16string AssignmentText(const WorkingStore& store, std::size_t block, std:
       text += u")";
       break;
     case AssignmentType::Macro:
-      text += texts.Text(skin::TextKey::KEY_PROMPT_MACRO) + MacroName(store, r.parameter) + u")";
+      text += texts.Text(skin::TextKey::KEY_PROMPT_MACRO) + MacroName(store, r) + u")";
       break;
     case AssignmentType::Media:
       text += texts.Text(skin::TextKey::KEY_PROMPT_MEDIA);
@@ -102,4 +104,4 @@ std::u16string AssignmentText(const WorkingStore& store, std::size_t block, std:
   return text;
 }
 
-}  // namespace vendrel::keys
+}  // namespace vendrel::store

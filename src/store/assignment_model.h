@@ -5,28 +5,30 @@
 #include <cstdint>
 #include <string>
 
-#include "keys/key_store.h"
+#include "keys/key_assignment.h"
 #include "skin/text_table.h"
+#include "store/key_store.h"
 
-namespace vendrel::keys {
+namespace vendrel::store {
 
-// Results.
-inline constexpr int kAssignOk = 1;
-inline constexpr int kAssignOutOfRange = -201;
+enum class AssignResult : int {
+  Ok = 1,
+  OutOfRange = -201,  // block, record or bank out of range; nothing changed
+};
 
 // The record, or a zero record when block or record is out of range.
-KeyAssignment ReadAssignment(const WorkingStore& store, std::size_t block, std::size_t record);
+keys::KeyAssignment ReadAssignment(const WorkingStore& store, std::size_t block, std::size_t record);
 
 // Releases the record's text, stores text when the new type carries one, then stores type, key
 // field and parameter. The colour flag and reserved field stay: they belong to the key button
 // at that position, not to the assignment.
-int WriteAssignment(WorkingStore& store, std::size_t block, std::size_t record,
-                    const KeyAssignment& assignment, std::u16string_view text = {});
+AssignResult WriteAssignment(WorkingStore& store, std::size_t block, std::size_t record,
+                             const keys::KeyAssignment& assignment, std::u16string_view text = {});
 
 // Restores the default function of the 104 key buttons' keys and of the nine G keys of the
 // active bank in block: their records become all zero (G code included) and their texts are
 // released.
-int RestoreDefaultAssignments(WorkingStore& store, std::size_t block, std::size_t bank);
+AssignResult RestoreDefaultAssignments(WorkingStore& store, std::size_t block, std::size_t bank);
 
 // The key's name (or "G<n>") and, when the record is not Default, what it is set to. Record is
 // the index in the block: a key slot 0..255 or a G record 256..273.
@@ -34,6 +36,6 @@ std::u16string AssignmentText(const WorkingStore& store, std::size_t block, std:
                               const skin::TextTable& texts);
 
 // A key is marked as set when its type is not Default.
-bool IsAssignmentSet(const KeyAssignment& assignment);
+bool IsAssignmentSet(const keys::KeyAssignment& assignment);
 
-}  // namespace vendrel::keys
+}  // namespace vendrel::store

@@ -1,7 +1,7 @@
 #pragma once
 // The two stores of key settings: the WorkingStore that the user edits and the DeviceStore that a
-// write to the keyboard copies it into. Each holds the assignment table, the macro list and the
-// record texts, guarded by its own re-entrant lock; every read or write of a store's content
+// write to the keyboard copies it into. Each holds the assignment table, the macro list, the
+// record texts and the header its settings file carries, guarded by its own re-entrant lock; every read or write of a store's content
 // happens while holding its lock, and the locks are always taken WorkingStore first.
 #include <cstdint>
 #include <memory>
@@ -10,8 +10,9 @@
 #include "keys/key_string_table.h"
 #include "keys/profile_key_table.h"
 #include "macros/macro_record.h"
+#include "profiles/settings_file_format.h"
 
-namespace vendrel::keys {
+namespace vendrel::store {
 
 class KeyStore {
  public:
@@ -27,17 +28,19 @@ class KeyStore {
 
   // Content; touch only while holding Lock(). The table is heap-held (32 KiB) so that stores can
   // live on any stack; the macro count is macros.size().
-  ProfileKeyTable& Table() { return *table_; }
-  const ProfileKeyTable& Table() const { return *table_; }
+  keys::ProfileKeyTable& Table() { return *table_; }
+  const keys::ProfileKeyTable& Table() const { return *table_; }
   macros::MacroList macros;
-  KeyStringTable strings;
+  keys::KeyStringTable strings;
+  // The header of the settings file the content came from (its descriptor is written back as read).
+  profiles::SettingsHeader settings_header{};
 
-  // Releases texts and macros and zeroes the table (header included).
+  // Releases texts and macros and zeroes the table and the header.
   void Clear();
 
  private:
   mutable std::recursive_mutex mutex_;
-  std::unique_ptr<ProfileKeyTable> table_;
+  std::unique_ptr<keys::ProfileKeyTable> table_;
 };
 
 // What the user edits and the keyboard view shows.
@@ -46,4 +49,4 @@ class WorkingStore : public KeyStore {};
 // The copy committed from the WorkingStore at the start of a write; read only by that write.
 class DeviceStore : public KeyStore {};
 
-}  // namespace vendrel::keys
+}  // namespace vendrel::store

@@ -1,4 +1,4 @@
-#include "profiles/settings_files.h"
+#include "store/settings_files.h"
 
 #include <memory>
 #include <new>
@@ -6,11 +6,11 @@
 
 #include "device/results.h"
 #include "macros/macro_image_read.h"
-#include "profiles/settings_file_codec.h"
+#include "store/settings_store.h"
 
-namespace vendrel::profiles {
+namespace vendrel::store {
 
-SettingsFiles::SettingsFiles(keys::WorkingStore& store, platform::FileSystem& files,
+SettingsFiles::SettingsFiles(WorkingStore& store, platform::FileSystem& files,
                              const platform::DocumentsFolder& documents,
                              platform::MessageBoxes& boxes, const skin::TextTable& texts)
     : store_(store), files_(files), documents_(documents), boxes_(boxes), texts_(texts) {}
@@ -38,25 +38,27 @@ std::u16string SettingsFiles::ProposedSettingsFilePath() {
   return platform::JoinPath(UserFolder(), kProposedSettingsName);
 }
 
-int SettingsFiles::ValidateSettingsFile(const std::u16string& path) {
+SettingsFileCheck SettingsFiles::ValidateSettingsFile(const std::u16string& path) {
   std::vector<std::uint8_t> bytes;
-  switch (files_.ReadWholeFile(path, kMaxReadableFileSize, bytes)) {
+  switch (files_.ReadWholeFile(path, profiles::kMaxReadableFileSize, bytes)) {
     case platform::kReadOk: break;
-    case platform::kReadCannotOpen: return kCannotOpen;
-    case platform::kReadOutOfMemory: return kOutOfMemory;
-    default: return kInvalid;  // missing or too large
+    case platform::kReadCannotOpen: return SettingsFileCheck::CannotOpen;
+    case platform::kReadOutOfMemory: return SettingsFileCheck::OutOfMemory;
+    default: return SettingsFileCheck::Invalid;  // missing or too large
   }
-  if (bytes.size() < kMinFileSize) return kInvalid;
-  if (!IsValidSettingsFile(bytes)) {
+  if (bytes.size() < profiles::kMinFileSize) return SettingsFileCheck::Invalid;
+  if (!profiles::IsValidSettingsFile(bytes)) {
     boxes_.ShowOk(texts_.Format(skin::TextKey::PROFILE_FORMAT_ERROR, {std::u16string_view(path)}));
-    return kInvalid;
+    return SettingsFileCheck::Invalid;
   }
-  return kValid;
+  return SettingsFileCheck::Valid;
 }
 
-int SettingsFiles::LoadSettingsFile(const std::u16string& path) {
+profiles::SettingsCodecResult SettingsFiles::LoadSettingsFile(const std::u16string& path) {
   std::vector<std::uint8_t> bytes;
-  if (files_.ReadWholeFile(path, kMaxReadableFileSize, bytes) != platform::kReadOk) return 0;
+  if (files_.ReadWholeFile(path, profiles::kMaxReadableFileSize, bytes) != platform::kReadOk) {
+    return profiles::SettingsCodecResult::Refused;
+  }
   auto lock = store_.Lock();
   return DeserializeStore(bytes, store_);
 }
@@ -65,7 +67,7 @@ bool SettingsFiles::SaveSettingsFile(const std::u16string& path, bool lock_it) {
   std::unique_lock<std::recursive_mutex> lock;
   if (lock_it) lock = store_.Lock();
   std::vector<std::uint8_t> bytes;
-  if (SerializeStore(store_, bytes) != 1) return false;
+  if (SerializeStore(store_, bytes) != profiles::SettingsCodecResult::Ok) return false;
   return files_.WriteFileReplacing(path, bytes);
 }
 
@@ -79,13 +81,13 @@ bool SettingsFiles::CreateDefaultSettings(const std::u16string& path, bool into_
   if (into_store) {
     auto lock = store_.Lock();
     store_.Clear();
-    MakeDefaultTable(store_.Table());
+    profiles::MakeDefaultTable(store_.Table());
     return true;
   }
-  keys::KeyStore fresh;
-  MakeDefaultTable(fresh.Table());
+  KeyStore fresh;
+  profiles::MakeDefaultTable(fresh.Table());
   std::vector<std::uint8_t> bytes;
-  if (SerializeStore(fresh, bytes) != 1) return false;
+  if (SerializeStore(fresh, bytes) != profiles::SettingsCodecResult::Ok) return false;
   return files_.WriteFileReplacing(path, bytes);
 }
 
@@ -104,14 +106,14 @@ bool SettingsFiles::ExportDeviceToFile(const std::u16string& path, device::Comma
     return false;
   }
 
-  keys::KeyStore exported;
+  KeyStore exported;
   for (std::size_t k = 0; k < keys::kDeviceProfileCount; ++k) {
     keys::DecodeKeyMap((*maps)[k], factory, exported.Table().Block(k));
   }
   // Block 3 has no profile of the keyboard behind it and stays zero.
   exported.macros = std::move(list);
   std::vector<std::uint8_t> bytes;
-  if (SerializeStore(exported, bytes) != 1) return false;
+  if (SerializeStore(exported, bytes) != profiles::SettingsCodecResult::Ok) return false;
   return files_.WriteFileReplacing(path, bytes);
 }
 
@@ -120,17 +122,19 @@ void SettingsFiles::ClearStore() {
   store_.Clear();
 }
 
-int SettingsFiles::RefreshCacheFromKeyboard(device::CommandSet& commands,
+CacheRefresh SettingsFiles::RefreshCacheFromKeyboard(device::CommandSet& commands,
                                             keys::KeyMapView factory) {
   const std::u16string cache = CacheFilePath();
   const bool exported = !cache.empty() && ExportDeviceToFile(cache, commands, factory);
   auto lock = store_.Lock();
   store_.Clear();
   // A cache that cannot be read back must not leave an empty table without its G codes.
-  if (exported && LoadSettingsFile(cache) == 1) return kRefreshedFromKeyboard;
+  if (exported && LoadSettingsFile(cache) == profiles::SettingsCodecResult::Ok) {
+    return CacheRefresh::FromKeyboard;
+  }
   store_.Clear();
   CreateDefaultSettings({}, true);
-  return kRefreshedWithDefaults;
+  return CacheRefresh::WithDefaults;
 }
 
-}  // namespace vendrel::profiles
+}  // namespace vendrel::store

@@ -1,0 +1,27 @@
+#pragma once
+// What the user is told about the outcomes the stores and models report: the window logic's
+// decision, in the order the user has always seen the boxes.
+#include <cstddef>
+
+#include "macros/macro_space_fit.h"
+#include "platform/message_box.h"
+#include "skin/text_table.h"
+#include "store/key_map_write.h"
+
+namespace vendrel::app {
+
+// EXTRA_MACRO_TOO_LONG when the macros did not fit the keyboard's memory; nothing otherwise.
+void TellMacroFit(macros::FitResult fit, platform::MessageBoxes& boxes, const skin::TextTable& texts);
+
+// EXTRA_PROFILE_SPACE_TIGHT: the macros went to the keyboard without their names.
+void TellNamesDropped(platform::MessageBoxes& boxes, const skin::TextTable& texts);
+
+// A write to the keyboard: the fit's box when nothing was sent for it, the names warning after a
+// transfer that left the names out.
+void TellKeyMapWrite(const store::KeyMapWriteOutcome& outcome, platform::MessageBoxes& boxes,
+                     const skin::TextTable& texts);
+
+// MACRO_ERR_MAX filled with the limit: the list holds as many macros as it may.
+void TellMacroLimit(platform::MessageBoxes& boxes, const skin::TextTable& texts);
+
+}  // namespace vendrel::app

@@ -1,0 +1,102 @@
+#include "store/key_map_write.h"
+
+#include <new>
+#include <vector>
+
+#include "device/results.h"
+#include "profiles/settings_file_codec.h"
+
+namespace vendrel::store {
+
+std::vector<std::uint16_t> MacroIds(std::span<const macros::MacroRecord> list) {
+  std::vector<std::uint16_t> ids;
+  ids.reserve(list.size());
+  for (const macros::MacroRecord& m : list) ids.push_back(m.id);
+  return ids;
+}
+
+bool CommitToDeviceStore(WorkingStore& working, DeviceStore& device_store) {
+  auto working_lock = working.Lock();
+  auto device_lock = device_store.Lock();
+  device_store.Clear();
+  try {
+    device_store.Table() = working.Table();
+    device_store.macros = working.macros;
+    for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
+      if (working.strings.Has(i) && keys::CarriesText(working.Table().records[i].type)) {
+        device_store.strings.Set(i, working.strings.Text(i));
+      }
+    }
+    profiles::AssignTextOffsets(device_store.Table(), device_store.strings);
+    profiles::RebuildSettingsHeader(device_store.settings_header,
+                                    static_cast<std::uint16_t>(device_store.macros.size()),
+                                    device_store.strings.Total());
+  } catch (const std::bad_alloc&) {
+    device_store.Clear();
+    return false;
+  }
+  return true;
+}
+
+KeyMapWriteOutcome WriteKeyMaps(WorkingStore& working, DeviceStore& device_store, bool all_profiles,
+                                const KeyMapWriteTarget& target) {
+  KeyMapWriteOutcome outcome;
+  auto working_lock = working.Lock();
+  if (!CommitToDeviceStore(working, device_store)) {
+    outcome.fit = macros::FitResult::NoMemory;
+    return outcome;
+  }
+
+  macros::FittedMacroImage image;
+  std::vector<std::uint16_t> ids;
+  {
+    auto device_lock = device_store.Lock();
+    image = macros::FitMacroImage(device_store.macros, target.macro_space);
+    outcome.fit = image.result;
+    if (image.result != macros::FitResult::Ok) return outcome;
+    try {
+      ids = MacroIds(device_store.macros);
+    } catch (const std::bad_alloc&) {
+      outcome.fit = macros::FitResult::NoMemory;
+      return outcome;
+    }
+  }
+
+  std::vector<int> profiles;
+  if (all_profiles) {
+    profiles = {0, 1, 2};
+  } else {
+    const int current = target.commands.GetActiveProfile();
+    if (current < 0 || current >= device::kProfileCount) {
+      outcome.status = KeyMapWrite::NoProfile;
+      return outcome;
+    }
+    profiles = {current};
+  }
+
+  std::vector<keys::DeviceKeyMap> maps;
+  {
+    auto device_lock = device_store.Lock();
+    for (int k : profiles) {
+      maps.push_back(keys::EncodeKeyMap(device_store.Table().Block(static_cast<std::size_t>(k)),
+                                        target.factory_map, ids));
+    }
+  }
+
+  // Failures of single packets do not stop the sequence: the end command must still close the
+  // transfer, and only the last key map decides the result.
+  target.commands.BeginTransfer();
+  target.commands.WriteMacroArea(image.bytes, static_cast<std::uint32_t>(image.bytes.size()));
+  int result = device::kNotSent;
+  for (std::size_t i = 0; i < profiles.size(); ++i) {
+    result = target.commands.WriteKeyMap(maps[i], profiles[i]);
+  }
+  target.commands.EndTransfer();
+
+  outcome.status = KeyMapWrite::Sent;
+  outcome.names_dropped = !image.with_names;
+  outcome.last_map_result = result;
+  return outcome;
+}
+
+}  // namespace vendrel::store

@@ -1,0 +1,55 @@
+#pragma once
+// The write of macros and key maps to the keyboard ("download"): commit the WorkingStore into the
+// DeviceStore, fit the macro image into the keyboard's macro space, encode the key maps, and send
+// everything in one bracketed transfer. What the user is told about it is the caller's decision.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "device/command_set.h"
+#include "keys/key_map_codec.h"
+#include "macros/macro_space_fit.h"
+#include "store/key_store.h"
+
+namespace vendrel::store {
+
+enum class KeyMapWrite : int {
+  Sent = 1,        // the transfer ran; the last key map's device result decides success
+  NotSent = 0,     // the macros do not fit, or memory ran out
+  NoProfile = -4,  // the keyboard's current profile is unknown
+};
+
+struct KeyMapWriteOutcome {
+  KeyMapWrite status = KeyMapWrite::NotSent;
+  macros::FitResult fit = macros::FitResult::TooLarge;
+  bool names_dropped = false;  // the image went without names to make the macros fit
+  int last_map_result = 0;     // device result of the last key map, when sent
+
+  // The integer the window logic reports: the last key map's result when sent, else the status.
+  int DesignResult() const {
+    return status == KeyMapWrite::Sent ? last_map_result : static_cast<int>(status);
+  }
+};
+
+struct KeyMapWriteTarget {
+  device::CommandSet& commands;
+  keys::KeyMapView factory_map;  // the keyboard's factory key map (or the built-in one)
+  std::uint32_t macro_space;     // bytes of macro memory the keyboard reported; 0 before that
+};
+
+// Writes block k of the store to the keyboard's profile k: all three profiles, or only the
+// keyboard's current one. Holds the WorkingStore lock for the whole operation (the caller may
+// already hold it) and takes the DeviceStore lock inside it. When the current profile cannot be
+// read nothing is sent: a guessed profile would overwrite another profile's keys.
+KeyMapWriteOutcome WriteKeyMaps(WorkingStore& working, DeviceStore& device_store, bool all_profiles,
+                                const KeyMapWriteTarget& target);
+
+// Copies the WorkingStore into the DeviceStore (table, macros, texts packed in record order with
+// each record's parameter holding its text's offset, and a settings header for that content).
+// Returns false, leaving the DeviceStore empty, when memory runs out.
+bool CommitToDeviceStore(WorkingStore& working, DeviceStore& device_store);
+
+// The ids of macros in list order, as the key map codec numbers them.
+std::vector<std::uint16_t> MacroIds(std::span<const macros::MacroRecord> list);
+
+}  // namespace vendrel::store
