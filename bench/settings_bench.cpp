@@ -16,7 +16,7 @@
 #include "platform/message_box.h"
 #include "profiles/settings_file_codec.h"
 #include "profiles/settings_files.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 
 namespace {
 
@@ -149,7 +149,7 @@ class FileFixture {
   std::filesystem::path folder_;
   std::unique_ptr<platform::FixedDocumentsFolder> documents_;
   SilentBoxes boxes_;
-  skin::TextTable texts_;
+  texts::TextTable texts_;
   std::unique_ptr<profiles::SettingsFiles> files_;
 };
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "keys/key_store.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 
 namespace vendrel::keys {
 
@@ -31,7 +31,7 @@ int RestoreDefaultAssignments(WorkingStore& store, std::size_t block, std::size_
 // The key's name (or "G<n>") and, when the record is not Default, what it is set to. Record is
 // the index in the block: a key slot 0..255 or a G record 256..273.
 std::u16string AssignmentText(const WorkingStore& store, std::size_t block, std::size_t record,
-                              const skin::TextTable& texts);
+                              const texts::TextTable& texts);
 
 // A key is marked as set when its type is not Default.
 bool IsAssignmentSet(const KeyAssignment& assignment);

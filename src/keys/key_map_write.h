@@ -8,7 +8,7 @@
 #include "keys/key_map_codec.h"
 #include "keys/key_store.h"
 #include "platform/message_box.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 
 namespace vendrel::keys {
 
@@ -21,7 +21,7 @@ struct KeyMapWriteTarget {
   KeyMapView factory_map;     // the keyboard's factory key map (or the built-in one)
   std::uint32_t macro_space;  // bytes of macro memory the keyboard reported; 0 before that
   platform::MessageBoxes& boxes;
-  const skin::TextTable& texts;
+  const texts::TextTable& texts;
 };
 
 // Writes block k of the store to the keyboard's profile k: all three profiles, or only the

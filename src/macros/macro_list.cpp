@@ -44,9 +44,9 @@ MacroId NextFreeMacroId(std::span<const MacroRecord> list) {
   return 0;
 }
 
-bool MayAddMacro(std::size_t count, platform::MessageBoxes& boxes, const skin::TextTable& texts) {
+bool MayAddMacro(std::size_t count, platform::MessageBoxes& boxes, const texts::TextTable& texts) {
   if (count < kMaxMacros) return true;
-  boxes.ShowOk(texts.Format(skin::TextKey::MACRO_ERR_MAX, {static_cast<std::int64_t>(kMaxMacros)}));
+  boxes.ShowOk(texts.Format(texts::TextKey::MACRO_ERR_MAX, {static_cast<std::int64_t>(kMaxMacros)}));
   return false;
 }
 

@@ -8,7 +8,7 @@
 #include "keys/key_store.h"
 #include "macros/macro_record.h"
 #include "platform/message_box.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 
 namespace vendrel::macros {
 
@@ -29,7 +29,7 @@ MacroId NextFreeMacroId(std::span<const MacroRecord> list);
 
 // True when a list of count macros may take one more. Otherwise MACRO_ERR_MAX, filled with the
 // limit, is shown in an OK box and false returned.
-bool MayAddMacro(std::size_t count, platform::MessageBoxes& boxes, const skin::TextTable& texts);
+bool MayAddMacro(std::size_t count, platform::MessageBoxes& boxes, const texts::TextTable& texts);
 
 // Appends an action with its kind normalised; an action beyond the 2000th is dropped without a
 // message (false).

@@ -29,21 +29,21 @@ FittedMacroImage BuildFit(std::span<const MacroRecord> macros, std::uint32_t mac
 }
 
 void ShowTooLarge(const FittedMacroImage& fit, platform::MessageBoxes& boxes,
-                  const skin::TextTable& texts) {
-  if (fit.result == kFitTooLarge) boxes.ShowOk(texts.Text(skin::TextKey::EXTRA_MACRO_TOO_LONG));
+                  const texts::TextTable& texts) {
+  if (fit.result == kFitTooLarge) boxes.ShowOk(texts.Text(texts::TextKey::EXTRA_MACRO_TOO_LONG));
 }
 
 }  // namespace
 
 FittedMacroImage FitMacroImage(std::span<const MacroRecord> macros, std::uint32_t macro_space,
-                               platform::MessageBoxes& boxes, const skin::TextTable& texts) {
+                               platform::MessageBoxes& boxes, const texts::TextTable& texts) {
   FittedMacroImage fit = BuildFit(macros, macro_space);
   ShowTooLarge(fit, boxes, texts);
   return fit;
 }
 
 FittedMacroImage FitMacroImage(const keys::DeviceStore& store, std::uint32_t macro_space,
-                               platform::MessageBoxes& boxes, const skin::TextTable& texts) {
+                               platform::MessageBoxes& boxes, const texts::TextTable& texts) {
   FittedMacroImage fit;
   {
     auto lock = store.Lock();
@@ -53,8 +53,8 @@ FittedMacroImage FitMacroImage(const keys::DeviceStore& store, std::uint32_t mac
   return fit;
 }
 
-void ShowNamesDroppedMessage(platform::MessageBoxes& boxes, const skin::TextTable& texts) {
-  boxes.ShowOk(texts.Text(skin::TextKey::EXTRA_PROFILE_SPACE_TIGHT));
+void ShowNamesDroppedMessage(platform::MessageBoxes& boxes, const texts::TextTable& texts) {
+  boxes.ShowOk(texts.Text(texts::TextKey::EXTRA_PROFILE_SPACE_TIGHT));
 }
 
 }  // namespace vendrel::macros

@@ -8,7 +8,7 @@
 #include "keys/key_store.h"
 #include "macros/macro_record.h"
 #include "platform/message_box.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 
 namespace vendrel::macros {
 
@@ -30,12 +30,12 @@ inline constexpr std::uint32_t MacroSpaceFromUnits(std::uint8_t units) { return 
 // Builds the image of macros within macro_space bytes. When even the image without names is
 // larger, shows EXTRA_MACRO_TOO_LONG in an OK box and fails.
 FittedMacroImage FitMacroImage(std::span<const MacroRecord> macros, std::uint32_t macro_space,
-                               platform::MessageBoxes& boxes, const skin::TextTable& texts);
+                               platform::MessageBoxes& boxes, const texts::TextTable& texts);
 // Over the DeviceStore's macros; the lock is held for reading them, not while a box is shown.
 FittedMacroImage FitMacroImage(const keys::DeviceStore& store, std::uint32_t macro_space,
-                               platform::MessageBoxes& boxes, const skin::TextTable& texts);
+                               platform::MessageBoxes& boxes, const texts::TextTable& texts);
 
 // The warning due after a transfer whose image went without names.
-void ShowNamesDroppedMessage(platform::MessageBoxes& boxes, const skin::TextTable& texts);
+void ShowNamesDroppedMessage(platform::MessageBoxes& boxes, const texts::TextTable& texts);
 
 }  // namespace vendrel::macros

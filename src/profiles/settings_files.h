@@ -12,7 +12,7 @@
 #include "platform/documents_folder.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 
 namespace vendrel::profiles {
 
@@ -37,7 +37,7 @@ class SettingsFiles {
   // Every reference must outlive this object.
   SettingsFiles(keys::WorkingStore& store, platform::FileSystem& files,
                 const platform::DocumentsFolder& documents, platform::MessageBoxes& boxes,
-                const skin::TextTable& texts);
+                const texts::TextTable& texts);
 
   // <documents>/RX73P05D, empty when the documents folder is unknown.
   std::u16string UserFolder() const;
@@ -83,7 +83,7 @@ class SettingsFiles {
   platform::FileSystem& files_;
   const platform::DocumentsFolder& documents_;
   platform::MessageBoxes& boxes_;
-  const skin::TextTable& texts_;
+  const texts::TextTable& texts_;
 };
 
 }  // namespace vendrel::profiles

@@ -128,7 +128,7 @@ class ProfileStoreRoundTrip : public ::testing::Test {
   testing::TempFolder temp;
   platform::FixedDocumentsFolder documents;
   testing::RecordingMessageBoxes boxes;
-  skin::TextTable texts;
+  texts::TextTable texts;
   keys::WorkingStore working;
   keys::DeviceStore device_store;
   SettingsFiles files;

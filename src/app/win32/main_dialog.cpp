@@ -14,7 +14,7 @@
 #include "keys/assignment_model.h"
 #include "keys/key_table.h"
 #include "skin/placement.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 #include "skin/ui/placement_ops.h"
 
 namespace vendrel::app {
@@ -296,7 +296,7 @@ void COrvaneDlg::RefreshKeyButtons() {
   const std::size_t block = profile < 0 ? 0 : static_cast<std::size_t>(profile);
   keys::WorkingStore& store = services_.Working();
   auto lock = store.Lock();
-  const skin::TextTable& texts = skin::ProcessTextTable();
+  const texts::TextTable& texts = texts::ProcessTextTable();
   // Each key's "set" mark and tooltip follow its record in the profile's block.
   const auto refresh = [&](int id, std::size_t record) {
     ImageButton* b = Button(id);

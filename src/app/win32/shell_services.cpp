@@ -8,8 +8,8 @@
 #include "keys/key_map_write.h"
 #include "platform/sleeper.h"
 #include "platform/win32/win32_file_system.h"
-#include "skin/language_file.h"
-#include "skin/text_table.h"
+#include "texts/language_file.h"
+#include "texts/text_table.h"
 
 namespace vendrel::app {
 
@@ -21,7 +21,7 @@ ShellServices::ShellServices(const AppPaths& paths, platform::IniProfile& ini,
       device_store_(device_store),
       boxes_(nullptr, u"Corvasse Vendrel Gaming Keyboard"),
       settings_(working, platform::win32::Win32FileSystem(), documents_, boxes_,
-                skin::ProcessTextTable()) {}
+                texts::ProcessTextTable()) {}
 
 void ShellServices::SetHost(device::HostWindow* host, HWND owner) {
   host_ = host;
@@ -30,13 +30,13 @@ void ShellServices::SetHost(device::HostWindow* host, HWND owner) {
 
 std::u16string ShellServices::Text(std::string_view key) {
   const std::u16string wanted(key.begin(), key.end());
-  for (std::size_t i = 0; i < skin::kTextKeyCount; ++i) {
-    const auto text_key = static_cast<skin::TextKey>(i);
-    if (skin::TextKeyName(text_key) == wanted) return skin::ProcessTextTable().Text(text_key);
+  for (std::size_t i = 0; i < texts::kTextKeyCount; ++i) {
+    const auto text_key = static_cast<texts::TextKey>(i);
+    if (texts::TextKeyName(text_key) == wanted) return texts::ProcessTextTable().Text(text_key);
   }
   // Keys outside the table are read at the moment of use.
-  const std::u16string section = skin::LanguageSection(ini_, paths_.language_file);
-  return skin::LookUpText(ini_, paths_.language_file, section, wanted);
+  const std::u16string section = texts::LanguageSection(ini_, paths_.language_file);
+  return texts::LookUpText(ini_, paths_.language_file, section, wanted);
 }
 
 void ShellServices::SetActiveProfileCache(int profile) {
@@ -80,7 +80,7 @@ int ShellServices::WriteActiveProfile() {
   if (link_ == nullptr) return 0;
   const device::KeyMapBytes factory = link_->State().DefaultKeyMap();
   const keys::KeyMapWriteTarget target{link_->Commands(), factory, link_->State().MacroSpace(),
-                                       boxes_, skin::ProcessTextTable()};
+                                       boxes_, texts::ProcessTextTable()};
   return keys::WriteKeyMaps(working_, device_store_, false, target);
 }
 
