@@ -8,7 +8,6 @@
 #include "keys/key_map_write.h"
 #include "platform/sleeper.h"
 #include "platform/win32/win32_file_system.h"
-#include "texts/language_file.h"
 #include "texts/text_table.h"
 
 namespace vendrel::app {
@@ -21,22 +20,12 @@ ShellServices::ShellServices(const AppPaths& paths, platform::IniProfile& ini,
       device_store_(device_store),
       boxes_(nullptr, u"Corvasse Vendrel Gaming Keyboard"),
       settings_(working, platform::win32::Win32FileSystem(), documents_, boxes_,
-                texts::ProcessTextTable()) {}
+                texts::ProcessTextTable()),
+      texts_(texts::ProcessTextTable(), ini, paths.language_file) {}
 
 void ShellServices::SetHost(device::HostWindow* host, HWND owner) {
   host_ = host;
   boxes_.SetOwner(owner);
-}
-
-std::u16string ShellServices::Text(std::string_view key) {
-  const std::u16string wanted(key.begin(), key.end());
-  for (std::size_t i = 0; i < texts::kTextKeyCount; ++i) {
-    const auto text_key = static_cast<texts::TextKey>(i);
-    if (texts::TextKeyName(text_key) == wanted) return texts::ProcessTextTable().Text(text_key);
-  }
-  // Keys outside the table are read at the moment of use.
-  const std::u16string section = texts::LanguageSection(ini_, paths_.language_file);
-  return texts::LookUpText(ini_, paths_.language_file, section, wanted);
 }
 
 void ShellServices::SetActiveProfileCache(int profile) {
@@ -113,6 +102,8 @@ void ShellServices::BuildSceneMenu() {
 void ShellServices::ReleaseWorkingStore() { working_.Clear(); }
 
 void ShellServices::ReleaseDeviceStore() { device_store_.Clear(); }
+
+const texts::TextTable& ShellServices::LoadedTexts() const { return texts::ProcessTextTable(); }
 
 int ShellServices::GBank() const { return link_ ? link_->Units().GBank() : 0; }
 

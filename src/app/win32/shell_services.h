@@ -15,6 +15,7 @@
 #include "platform/win32/win32_documents_folder.h"
 #include "platform/win32/win32_message_boxes.h"
 #include "profiles/settings_files.h"
+#include "texts/language_texts.h"
 
 namespace vendrel::app {
 
@@ -26,7 +27,7 @@ class ShellServices final : public MainWindowServices {
   // The window that the device link reports to; set before StartDeviceLink.
   void SetHost(device::HostWindow* host, HWND owner);
 
-  std::u16string Text(std::string_view key) override;
+  const texts::TextSource& Texts() override { return texts_; }
   void SetActiveProfileCache(int profile) override;
   bool StartDeviceLink() override;
   int PresenceCheck() override;
@@ -46,6 +47,7 @@ class ShellServices final : public MainWindowServices {
   void ReleaseDeviceStore() override;
 
   int GBank() const;
+  const texts::TextTable& LoadedTexts() const;
   keys::WorkingStore& Working() { return working_; }
 
  private:
@@ -56,6 +58,7 @@ class ShellServices final : public MainWindowServices {
   platform::win32::Win32DocumentsFolder documents_;
   platform::win32::Win32MessageBoxes boxes_;
   profiles::SettingsFiles settings_;
+  texts::LanguageTexts texts_;
   device::HostWindow* host_ = nullptr;
   // The library's threads call into these until the process ends (the library is never ended or
   // unloaded), so they are created once and deliberately never destroyed.
