@@ -17,7 +17,7 @@
 #include "profiles/settings_file_codec.h"
 #include "store/settings_files.h"
 #include "store/settings_store.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 
 namespace {
 
@@ -150,7 +150,7 @@ class FileFixture {
   std::filesystem::path folder_;
   std::unique_ptr<platform::FixedDocumentsFolder> documents_;
   SilentBoxes boxes_;
-  skin::TextTable texts_;
+  texts::TextTable texts_;
   std::unique_ptr<store::SettingsFiles> files_;
 };
 

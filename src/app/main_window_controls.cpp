@@ -29,4 +29,22 @@ std::u16string GKeySkinKey(int g) {
   return key + digits;
 }
 
+std::vector<KeyButtonPlacement> KeyButtonPlacements() {
+  std::vector<KeyButtonPlacement> out;
+  std::vector<bool> carries_key(kLastKeyButtonId - kFirstKeyButtonId + 1, false);
+  for (const keys::KeyButton& key : keys::KeyButtonTable()) {
+    out.push_back({key.control_id, KeySkinKey(keys::Fold(key.code))});
+    if (key.control_id >= kFirstKeyButtonId && key.control_id <= kLastKeyButtonId) {
+      carries_key[key.control_id - kFirstKeyButtonId] = true;
+    }
+  }
+  for (int id = kFirstKeyButtonId; id <= kLastKeyButtonId; ++id) {
+    if (!carries_key[id - kFirstKeyButtonId]) out.push_back({id, std::u16string(kAbsentKeySkinKey)});
+  }
+  for (std::size_t g = 0; g < keys::kGKeyControlIds.size(); ++g) {
+    out.push_back({keys::kGKeyControlIds[g], GKeySkinKey(static_cast<int>(g) + 1)});
+  }
+  return out;
+}
+
 }  // namespace vendrel::app

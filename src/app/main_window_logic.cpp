@@ -43,11 +43,11 @@ bool MainWindowLogic::OnInitDialog() {
   view_.BecomeToolWindow();
   view_.SetMainTag();
   view_.AddFrameStyles();
-  view_.SetCaption(services_.Text("MAIN_CAPTION"));
+  view_.SetCaption(services_.Texts().Text(texts::TextKey::MAIN_CAPTION));
 
   view_.CreateNamedEvents();
   colour_keys_mode_ = false;
-  view_.SetColourKeysSwitchText(services_.Text("MAIN_SWITCH_FUNCTION_TEXT"));
+  view_.SetColourKeysSwitchText(services_.Texts().Text(texts::TextKey::MAIN_SWITCH_FUNCTION_TEXT));
 
   view_.PostInitMessage();
   view_.ApplyLabels();
@@ -55,7 +55,7 @@ bool MainWindowLogic::OnInitDialog() {
 }
 
 void MainWindowLogic::OnDeferredInit() {
-  view_.AddTrayIcon(kIconDisconnected, services_.Text("KEYBOARD_TRAY_DESC"));
+  view_.AddTrayIcon(kIconDisconnected, services_.Texts().Text(texts::TextKey::KEYBOARD_TRAY_DESC));
   tray_added_ = true;
   current_icon_ = kIconDisconnected;
   services_.BuildSceneMenu();
@@ -65,7 +65,7 @@ void MainWindowLogic::OnDeferredInit() {
 
 void MainWindowLogic::Show() {
   if (!services_.IsConnected()) {
-    view_.ShowMessage(services_.Text("MAIN_NO_DEVICE_PROMPT"));
+    view_.ShowMessage(services_.Texts().Text(texts::TextKey::MAIN_NO_DEVICE_PROMPT));
     return;
   }
   view_.ShowAsApplicationWindow();
@@ -90,7 +90,7 @@ void MainWindowLogic::Apply() {
 }
 
 void MainWindowLogic::RestoreDefaults() {
-  if (!view_.AskYesNo(services_.Text("MAIN_PROMPT_DEFAULT"))) return;
+  if (!view_.AskYesNo(services_.Texts().Text(texts::TextKey::MAIN_PROMPT_DEFAULT))) return;
   {
     std::lock_guard working(services_.WorkingStoreLock());
     services_.ClearActiveProfileAssignments();
@@ -144,7 +144,7 @@ void MainWindowLogic::SetTrayIcon(int icon_id) {
 
 void MainWindowLogic::OnTaskbarCreated() {
   if (!tray_added_ || closed_) return;
-  view_.AddTrayIcon(current_icon_.load(), services_.Text("KEYBOARD_TRAY_DESC"));
+  view_.AddTrayIcon(current_icon_.load(), services_.Texts().Text(texts::TextKey::KEYBOARD_TRAY_DESC));
 }
 
 bool MainWindowLogic::OnFramePaint() {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/tray_icons.h"
+#include "texts/text_source.h"
 
 namespace vendrel::app {
 
@@ -65,7 +66,7 @@ class MainWindowServices {
  public:
   virtual ~MainWindowServices() = default;
 
-  virtual std::u16string Text(std::string_view key) = 0;
+  virtual const texts::TextSource& Texts() = 0;
 
   // Device link.
   virtual void SetActiveProfileCache(int profile) = 0;

@@ -6,26 +6,27 @@
 #include <string_view>
 
 #include "app/main_window_commands.h"
+#include "texts/live_text_key.h"
 
 namespace vendrel::app {
 
 struct MenuItemSpec {
   int position;
-  std::string_view text_key;
+  texts::LiveTextKey text;
   int command;
 };
 
 inline constexpr std::array<MenuItemSpec, 4> kMainMenuItems{{
-    {0, "MENU_1", kCmdImport},
-    {1, "MENU_2", kCmdExport},
-    {2, "MENU_3", kCmdAbout},
-    {3, "MENU_4", kCmdMenuClose},
+    {0, texts::LiveTextKey::MENU_1, kCmdImport},
+    {1, texts::LiveTextKey::MENU_2, kCmdExport},
+    {2, texts::LiveTextKey::MENU_3, kCmdAbout},
+    {3, texts::LiveTextKey::MENU_4, kCmdMenuClose},
 }};
 
 inline constexpr std::array<MenuItemSpec, 3> kTrayMenuItems{{
-    {0, "MENU_11", kCmdOpen},
-    {1, "MENU_22", kCmdAbout},
-    {2, "MENU_33", kCmdTrayExit},
+    {0, texts::LiveTextKey::MENU_11, kCmdOpen},
+    {1, texts::LiveTextKey::MENU_22, kCmdAbout},
+    {2, texts::LiveTextKey::MENU_33, kCmdTrayExit},
 }};
 
 inline constexpr std::uint32_t kWmLButtonDblClk = 0x0203;

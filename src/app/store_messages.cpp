@@ -6,16 +6,16 @@
 
 namespace vendrel::app {
 
-void TellMacroFit(macros::FitResult fit, platform::MessageBoxes& boxes, const skin::TextTable& texts) {
-  if (fit == macros::FitResult::TooLarge) boxes.ShowOk(texts.Text(skin::TextKey::EXTRA_MACRO_TOO_LONG));
+void TellMacroFit(macros::FitResult fit, platform::MessageBoxes& boxes, const texts::TextTable& texts) {
+  if (fit == macros::FitResult::TooLarge) boxes.ShowOk(texts.Text(texts::TextKey::EXTRA_MACRO_TOO_LONG));
 }
 
-void TellNamesDropped(platform::MessageBoxes& boxes, const skin::TextTable& texts) {
-  boxes.ShowOk(texts.Text(skin::TextKey::EXTRA_PROFILE_SPACE_TIGHT));
+void TellNamesDropped(platform::MessageBoxes& boxes, const texts::TextTable& texts) {
+  boxes.ShowOk(texts.Text(texts::TextKey::EXTRA_PROFILE_SPACE_TIGHT));
 }
 
 void TellKeyMapWrite(const store::KeyMapWriteOutcome& outcome, platform::MessageBoxes& boxes,
-                     const skin::TextTable& texts) {
+                     const texts::TextTable& texts) {
   if (outcome.status != store::KeyMapWrite::Sent) {
     TellMacroFit(outcome.fit, boxes, texts);
     return;
@@ -23,8 +23,8 @@ void TellKeyMapWrite(const store::KeyMapWriteOutcome& outcome, platform::Message
   if (outcome.names_dropped) TellNamesDropped(boxes, texts);
 }
 
-void TellMacroLimit(platform::MessageBoxes& boxes, const skin::TextTable& texts) {
-  boxes.ShowOk(texts.Format(skin::TextKey::MACRO_ERR_MAX,
+void TellMacroLimit(platform::MessageBoxes& boxes, const texts::TextTable& texts) {
+  boxes.ShowOk(texts.Format(texts::TextKey::MACRO_ERR_MAX,
                             {static_cast<std::int64_t>(macros::kMaxMacros)}));
 }
 

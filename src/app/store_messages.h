@@ -5,23 +5,23 @@
 
 #include "macros/macro_space_fit.h"
 #include "platform/message_box.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 #include "store/key_map_write.h"
 
 namespace vendrel::app {
 
 // EXTRA_MACRO_TOO_LONG when the macros did not fit the keyboard's memory; nothing otherwise.
-void TellMacroFit(macros::FitResult fit, platform::MessageBoxes& boxes, const skin::TextTable& texts);
+void TellMacroFit(macros::FitResult fit, platform::MessageBoxes& boxes, const texts::TextTable& texts);
 
 // EXTRA_PROFILE_SPACE_TIGHT: the macros went to the keyboard without their names.
-void TellNamesDropped(platform::MessageBoxes& boxes, const skin::TextTable& texts);
+void TellNamesDropped(platform::MessageBoxes& boxes, const texts::TextTable& texts);
 
 // A write to the keyboard: the fit's box when nothing was sent for it, the names warning after a
 // transfer that left the names out.
 void TellKeyMapWrite(const store::KeyMapWriteOutcome& outcome, platform::MessageBoxes& boxes,
-                     const skin::TextTable& texts);
+                     const texts::TextTable& texts);
 
 // MACRO_ERR_MAX filled with the limit: the list holds as many macros as it may.
-void TellMacroLimit(platform::MessageBoxes& boxes, const skin::TextTable& texts);
+void TellMacroLimit(platform::MessageBoxes& boxes, const texts::TextTable& texts);
 
 }  // namespace vendrel::app

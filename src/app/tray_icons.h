@@ -1,9 +1,11 @@
 #pragma once
-// Resource ids of the icons the tray and the window show for the keyboard's state.
+// The tray icon images, by what they stand for; their numbers are the resource script's icons.
+#include "app/resource_ids.h"
+
 namespace vendrel::app {
 
-inline constexpr int kIconDisconnected = 128;
-inline constexpr int kIconConnected = 141;
-inline constexpr int kIconMacroPlaying = 142;
+inline constexpr int kIconDisconnected = IDI_DISCONNECTED;
+inline constexpr int kIconConnected = IDI_CONNECTED;
+inline constexpr int kIconMacroPlaying = IDI_MACRO_PLAYING;
 
 }  // namespace vendrel::app

@@ -3,36 +3,13 @@
 // exactly once; ownership moves, never copies.
 #include <windows.h>
 
-#include <string>
-#include <utility>
+#include "controls/wide_text.h"
+#include "platform/unique_handle.h"
 
 namespace vendrel::controls {
 
 template <typename Handle, auto Release>
-class UniqueHandle {
- public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(Handle h) : handle_(h) {}
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.handle_, nullptr));
-    return *this;
-  }
-  ~UniqueHandle() { reset(); }
-
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void reset(Handle h = nullptr) {
-    if (handle_ != nullptr) Release(handle_);
-    handle_ = h;
-  }
-  Handle release() { return std::exchange(handle_, nullptr); }
-
- private:
-  Handle handle_ = nullptr;
-};
+using UniqueHandle = platform::UniqueHandle<Handle, Release>;
 
 inline void DeleteBitmap(HBITMAP h) { ::DeleteObject(h); }
 inline void DeleteRegion(HRGN h) { ::DeleteObject(h); }
@@ -45,7 +22,9 @@ inline void DeleteMemoryDc(HDC h) { ::DeleteDC(h); }
 using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteBitmap>;
 using UniqueRegion = UniqueHandle<HRGN, &DeleteRegion>;
 using UniqueFont = UniqueHandle<HFONT, &DeleteFontHandle>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseKernelHandle>;
+// Kernel handles: CreateFileW and friends fail with INVALID_HANDLE_VALUE, others with null.
+using UniqueKernelHandle =
+    platform::UniqueHandle<HANDLE, &CloseKernelHandle, platform::NullOrAllBitsIsEmpty<HANDLE>>;
 using UniqueMenu = UniqueHandle<HMENU, &DestroyMenuHandle>;
 using UniqueIcon = UniqueHandle<HICON, &DestroyIconHandle>;
 using UniqueMemoryDc = UniqueHandle<HDC, &DeleteMemoryDc>;
@@ -62,8 +41,5 @@ class ScopedSelect {
   HDC dc_;
   HGDIOBJ previous_;
 };
-
-std::wstring WideFrom(const std::u16string& text);
-std::u16string U16From(const wchar_t* text);
 
 }  // namespace vendrel::controls

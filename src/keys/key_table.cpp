@@ -5,7 +5,7 @@
 namespace vendrel::keys {
 namespace {
 
-using skin::TextKey;
+using texts::TextKey;
 
 constexpr std::optional<TextKey> kNoText = std::nullopt;
 
@@ -337,7 +337,7 @@ std::optional<KeySlot> ListSlot(std::uint16_t list_code) {
   return std::nullopt;
 }
 
-std::u16string RowName(const KeyNameRow& row, const skin::TextTable& texts) {
+std::u16string RowName(const KeyNameRow& row, const texts::TextTable& texts) {
   if (row.name_text) return texts.Text(*row.name_text);
   return row.name ? std::u16string(row.name) : std::u16string();
 }
@@ -346,15 +346,15 @@ std::u16string RowName(const KeyNameRow& row, const skin::TextTable& texts) {
 
 const KeyNameRow& KeyNameRowOf(KeyCode code) { return kNameTable[Fold(code)]; }
 
-std::u16string KeyName(KeyCode code, const skin::TextTable& texts) {
+std::u16string KeyName(KeyCode code, const texts::TextTable& texts) {
   std::u16string name = RowName(KeyNameRowOf(code), texts);
   if (name.empty()) name = texts.Format(TextKey::UNKNOWN_KEY, {std::int64_t{code}});
   return name;
 }
 
-std::u16string KeyName(KeyCode code) { return KeyName(code, skin::ProcessTextTable()); }
+std::u16string KeyName(KeyCode code) { return KeyName(code, texts::ProcessTextTable()); }
 
-std::size_t KeyName(KeyCode code, const skin::TextTable& texts, char16_t* buffer,
+std::size_t KeyName(KeyCode code, const texts::TextTable& texts, char16_t* buffer,
                     std::size_t capacity) {
   if (buffer == nullptr || capacity == 0) return 0;
   const std::u16string name = KeyName(code, texts);
@@ -364,7 +364,7 @@ std::size_t KeyName(KeyCode code, const skin::TextTable& texts, char16_t* buffer
   return n;
 }
 
-std::u16string ListName(std::uint16_t list_code, const skin::TextTable& texts) {
+std::u16string ListName(std::uint16_t list_code, const texts::TextTable& texts) {
   const auto slot = ListSlot(list_code);
   return slot ? RowName(kNameTable[*slot], texts) : std::u16string();
 }

@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 
 namespace vendrel::keys {
 
@@ -46,7 +46,7 @@ inline constexpr std::size_t kKeyListSize = 106;
 struct KeyNameRow {
   std::uint16_t list_code = kListCodeEmpty;
   const char16_t* name = nullptr;  // null for media rows and empty rows
-  std::optional<skin::TextKey> name_text;  // media rows: the language text that names them
+  std::optional<texts::TextKey> name_text;  // media rows: the language text that names them
   std::uint8_t usage_byte = 0;  // 0x00/0xFF none, 0x81..0x83 desktop, 0xC0..0xDF consumer, else keyboard
   std::uint8_t vk = 0;
   std::uint8_t vk2 = 0;  // with Num Lock off; equal to vk except on the keypad
@@ -56,17 +56,17 @@ struct KeyNameRow {
 const KeyNameRow& KeyNameRowOf(KeyCode code);
 
 // The key's name from the given texts; when it has none, UNKNOWN_KEY filled with the code.
-std::u16string KeyName(KeyCode code, const skin::TextTable& texts);
+std::u16string KeyName(KeyCode code, const texts::TextTable& texts);
 // The same from the process-wide texts.
 std::u16string KeyName(KeyCode code);
 // The name written into buffer of capacity characters (cut to capacity - 1 and terminated).
 // Returns the characters written without the terminator; 0 and nothing written when capacity
 // is 0.
-std::size_t KeyName(KeyCode code, const skin::TextTable& texts, char16_t* buffer,
+std::size_t KeyName(KeyCode code, const texts::TextTable& texts, char16_t* buffer,
                     std::size_t capacity);
 
 // The name of the lowest slot whose ListCode is list_code, or the empty text.
-std::u16string ListName(std::uint16_t list_code, const skin::TextTable& texts);
+std::u16string ListName(std::uint16_t list_code, const texts::TextTable& texts);
 // Unfold of that slot, or 0.
 KeyCode ListKeyCode(std::uint16_t list_code);
 // ListCode of row fold(code).

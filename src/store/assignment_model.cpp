@@ -63,7 +63,7 @@ bool IsAssignmentSet(const KeyAssignment& assignment) {
 }
 
 std::u16string AssignmentText(const WorkingStore& store, std::size_t block, std::size_t record,
-                              const skin::TextTable& texts) {
+                              const texts::TextTable& texts) {
   if (!InRange(block, record)) return {};
   std::u16string text;
   if (record < kKeySlotRecords) {
@@ -78,23 +78,23 @@ std::u16string AssignmentText(const WorkingStore& store, std::size_t block, std:
   auto lock = store.Lock();
   const KeyAssignment r = store.Table().At(block, record);
   if (!IsAssignmentSet(r)) return text;
-  text += texts.Text(skin::TextKey::KEY_PROMPT_SET);
+  text += texts.Text(texts::TextKey::KEY_PROMPT_SET);
   switch (r.type) {
     case AssignmentType::Key:
-      text += texts.Text(skin::TextKey::KEY_PROMPT_SINGLE);
+      text += texts.Text(texts::TextKey::KEY_PROMPT_SINGLE);
       if (r.parameter <= 0xFFFF) text += KeyName(static_cast<KeyCode>(r.parameter), texts);
       text += u")";
       break;
     case AssignmentType::Macro:
-      text += texts.Text(skin::TextKey::KEY_PROMPT_MACRO) + MacroName(store, r) + u")";
+      text += texts.Text(texts::TextKey::KEY_PROMPT_MACRO) + MacroName(store, r) + u")";
       break;
     case AssignmentType::Media:
-      text += texts.Text(skin::TextKey::KEY_PROMPT_MEDIA);
+      text += texts.Text(texts::TextKey::KEY_PROMPT_MEDIA);
       if (r.parameter < kMediaTable.size()) text += KeyName(kMediaTable[r.parameter].code, texts);
       text += u")";
       break;
     case AssignmentType::Function:
-      text += texts.Text(skin::TextKey::KEY_PROMPT_FUNCTION);
+      text += texts.Text(texts::TextKey::KEY_PROMPT_FUNCTION);
       if (r.parameter < kFunctionTable.size()) text += texts.Text(kFunctionTable[r.parameter]);
       text += u")";
       break;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "keys/key_assignment.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 #include "store/key_store.h"
 
 namespace vendrel::store {
@@ -33,7 +33,7 @@ AssignResult RestoreDefaultAssignments(WorkingStore& store, std::size_t block, s
 // The key's name (or "G<n>") and, when the record is not Default, what it is set to. Record is
 // the index in the block: a key slot 0..255 or a G record 256..273.
 std::u16string AssignmentText(const WorkingStore& store, std::size_t block, std::size_t record,
-                              const skin::TextTable& texts);
+                              const texts::TextTable& texts);
 
 // A key is marked as set when its type is not Default.
 bool IsAssignmentSet(const keys::KeyAssignment& assignment);

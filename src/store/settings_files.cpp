@@ -12,7 +12,7 @@ namespace vendrel::store {
 
 SettingsFiles::SettingsFiles(WorkingStore& store, platform::FileSystem& files,
                              const platform::DocumentsFolder& documents,
-                             platform::MessageBoxes& boxes, const skin::TextTable& texts)
+                             platform::MessageBoxes& boxes, const texts::TextTable& texts)
     : store_(store), files_(files), documents_(documents), boxes_(boxes), texts_(texts) {}
 
 std::u16string SettingsFiles::UserFolder() const {
@@ -48,7 +48,7 @@ SettingsFileCheck SettingsFiles::ValidateSettingsFile(const std::u16string& path
   }
   if (bytes.size() < profiles::kMinFileSize) return SettingsFileCheck::Invalid;
   if (!profiles::IsValidSettingsFile(bytes)) {
-    boxes_.ShowOk(texts_.Format(skin::TextKey::PROFILE_FORMAT_ERROR, {std::u16string_view(path)}));
+    boxes_.ShowOk(texts_.Format(texts::TextKey::PROFILE_FORMAT_ERROR, {std::u16string_view(path)}));
     return SettingsFileCheck::Invalid;
   }
   return SettingsFileCheck::Valid;
@@ -101,7 +101,7 @@ bool SettingsFiles::ExportDeviceToFile(const std::u16string& path, device::Comma
     if (commands.ReadKeyMap((*maps)[k], static_cast<int>(k)) != device::kOk) return false;
   }
   macros::MacroList list;
-  if (macros::ReadMacrosFromKeyboard(commands, texts_.Text(skin::TextKey::MACRO_NEW_PREFIX),
+  if (macros::ReadMacrosFromKeyboard(commands, texts_.Text(texts::TextKey::MACRO_NEW_PREFIX),
                                      list) != device::kOk) {
     return false;
   }

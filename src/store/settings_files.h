@@ -12,7 +12,7 @@
 #include "platform/documents_folder.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 #include "store/key_store.h"
 
 namespace vendrel::store {
@@ -40,7 +40,7 @@ class SettingsFiles {
   // Every reference must outlive this object.
   SettingsFiles(WorkingStore& store, platform::FileSystem& files,
                 const platform::DocumentsFolder& documents, platform::MessageBoxes& boxes,
-                const skin::TextTable& texts);
+                const texts::TextTable& texts);
 
   // <documents>/RX73P05D, empty when the documents folder is unknown.
   std::u16string UserFolder() const;
@@ -85,7 +85,7 @@ class SettingsFiles {
   platform::FileSystem& files_;
   const platform::DocumentsFolder& documents_;
   platform::MessageBoxes& boxes_;
-  const skin::TextTable& texts_;
+  const texts::TextTable& texts_;
 };
 
 }  // namespace vendrel::store

@@ -13,6 +13,17 @@ std::string Narrow(std::u16string_view text) { return std::string(text.begin(), 
 
 // Records every call in order, as one list for the window and the services together, so that
 // tests see the order across both.
+// Answers every text with its key's name in angle brackets.
+class NameTexts final : public texts::TextSource {
+ public:
+  std::u16string Text(texts::TextKey key) const override {
+    return u"<" + std::u16string(texts::TextKeyName(key)) + u">";
+  }
+  std::u16string Text(texts::LiveTextKey key) const override {
+    return u"<" + std::u16string(texts::LiveTextKeyName(key)) + u">";
+  }
+};
+
 class Recorder : public MainWindowView, public MainWindowServices {
  public:
   std::vector<std::string> calls;
@@ -84,9 +95,7 @@ class Recorder : public MainWindowView, public MainWindowServices {
   void EndModalLoop() override { Call("end-loop"); }
   void ExitProcess() override { Call("exit"); }
 
-  std::u16string Text(std::string_view key) override {
-    return u"<" + std::u16string(key.begin(), key.end()) + u">";
-  }
+  const texts::TextSource& Texts() override { return names_; }
   void SetActiveProfileCache(int p) override { Call("active-profile " + std::to_string(p)); }
   bool StartDeviceLink() override { Call("device-link"); return device_ok; }
   int PresenceCheck() override { Call("presence"); return presence; }
@@ -111,6 +120,8 @@ class Recorder : public MainWindowView, public MainWindowServices {
     Call("release-device");
     device_locked_during_release = HeldElsewhere(device) && HeldElsewhere(working);
   }
+
+  NameTexts names_;
 };
 
 class MainWindow : public ::testing::Test {

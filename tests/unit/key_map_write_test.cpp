@@ -111,7 +111,7 @@ class KeyMapWriteTest : public ::testing::Test {
   WorkingStore working;
   DeviceStore device_store;
   testing::RecordingMessageBoxes boxes;
-  skin::TextTable texts;
+  texts::TextTable texts;
 };
 
 TEST_F(KeyMapWriteTest, AllProfilesInOneBracketInPacketOrder) {
@@ -172,7 +172,7 @@ TEST_F(KeyMapWriteTest, TooLittleMacroSpaceSendsNothing) {
   for (std::uint32_t space : {0u, 16u + 2u + 4u + 4u * 40u - 1u}) {
     boxes.shown.clear();
     EXPECT_EQ(Write(true, space), static_cast<int>(KeyMapWrite::NotSent)) << space;
-    EXPECT_EQ(boxes.shown, std::vector<std::u16string>{texts.Text(skin::TextKey::EXTRA_MACRO_TOO_LONG)});
+    EXPECT_EQ(boxes.shown, std::vector<std::u16string>{texts.Text(texts::TextKey::EXTRA_MACRO_TOO_LONG)});
   }
   EXPECT_EQ(rig.library.SentPackets().size(), sent_before);
   EXPECT_EQ(working.Table(), table_before);
@@ -184,7 +184,7 @@ TEST_F(KeyMapWriteTest, NamesDroppedWhenOnlyTheMacrosFitAndUserToldAfterTheEnd) 
   const std::uint32_t plain = 16 + 2 + 4 + 8;
   ASSERT_EQ(Write(true, plain), device::kOk);
   EXPECT_EQ(boxes.shown,
-            std::vector<std::u16string>{texts.Text(skin::TextKey::EXTRA_PROFILE_SPACE_TIGHT)});
+            std::vector<std::u16string>{texts.Text(texts::TextKey::EXTRA_PROFILE_SPACE_TIGHT)});
   const auto packets = TransferPackets(rig.library);
   ASSERT_FALSE(packets.empty());
   EXPECT_EQ(packets.back().command, kCmdEndTransfer);

@@ -10,14 +10,14 @@
 #include "store/key_store.h"
 #include "keys/key_table.h"
 #include "keys/profile_key_table.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 
 namespace vendrel::keys {
 namespace {
 
 using namespace vendrel::store;
 
-using skin::TextKey;
+using texts::TextKey;
 
 TEST(KeyAssignmentCodecTest, FieldsAreLittleEndianAtTheirOffsets) {
   const KeyAssignment r{static_cast<AssignmentType>(0x0102), 0x0304, 0x05060708, 0x090A0B0C,
@@ -90,7 +90,7 @@ class AssignmentModelTest : public ::testing::Test {
     for (std::size_t b = 0; b < kProfileBlockCount; ++b) ResetBlock(store.Table().Block(b));
   }
   WorkingStore store;
-  skin::TextTable texts;
+  texts::TextTable texts;
 };
 
 TEST_F(AssignmentModelTest, WritingReleasesTheOldTextAndKeepsTheColourFlag) {

@@ -5,13 +5,13 @@
 #include <set>
 
 #include "keys/key_table.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 
 namespace vendrel::keys {
 namespace {
 
-using skin::TextKey;
-using skin::TextTable;
+using texts::TextKey;
+using texts::TextTable;
 
 TEST(KeyFoldTest, FoldAndUnfoldAreInverseOnUsedCodes) {
   const struct {

@@ -280,7 +280,7 @@ TEST_P(FitTest, ChoosesImageBySpace) {
   // 38 bytes with names, 34 without.
   const std::vector<MacroRecord> macros{
       Macro(u"Hi", {Press(0x01D, 50), Release(0x01E), Press(0x130)})};
-  skin::TextTable texts;
+  texts::TextTable texts;
   testing::RecordingMessageBoxes boxes;
   const FittedMacroImage fit = FitMacroImage(macros, c.space);
   app::TellMacroFit(fit.result, boxes, texts);
@@ -292,7 +292,7 @@ TEST_P(FitTest, ChoosesImageBySpace) {
   }
   if (c.too_long_shown) {
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0], texts.Text(skin::TextKey::EXTRA_MACRO_TOO_LONG));
+    EXPECT_EQ(boxes.shown[0], texts.Text(texts::TextKey::EXTRA_MACRO_TOO_LONG));
     EXPECT_NE(boxes.shown[0].find(u"\r\n Please reduce"), std::u16string::npos);
     EXPECT_NE(boxes.shown[0].find(u"\uFF0Cand then download."), std::u16string::npos);
   } else {
@@ -315,7 +315,7 @@ TEST(MacroSpace, DeviceStoreMacrosFitAndNamesDroppedWarningReads) {
   auto lock = store.Lock();
   store.macros = {Macro(u"Hi", {Press(0x1E)})};
   EXPECT_EQ(MacroImageSizes(store.macros).with_names, 16u + 2 + 4 + 4 + 4);
-  skin::TextTable texts;
+  texts::TextTable texts;
   testing::RecordingMessageBoxes boxes;
   const FittedMacroImage fit = FitMacroImage(store.macros, MacroSpaceFromUnits(1));
   EXPECT_EQ(fit.result, FitResult::Ok);

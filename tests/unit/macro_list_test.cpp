@@ -206,7 +206,7 @@ TEST(MacroIdentity, ReadersByPositionAndId) {
 }
 
 TEST(MacroLimits, HundredthMacroIsTheLast) {
-  skin::TextTable texts;
+  texts::TextTable texts;
   struct Case {
     std::size_t count;
     bool allowed;

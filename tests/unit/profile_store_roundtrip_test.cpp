@@ -132,7 +132,7 @@ class ProfileStoreRoundTrip : public ::testing::Test {
   testing::TempFolder temp;
   platform::FixedDocumentsFolder documents;
   testing::RecordingMessageBoxes boxes;
-  skin::TextTable texts;
+  texts::TextTable texts;
   store::WorkingStore working;
   store::DeviceStore device_store;
   SettingsFiles files;

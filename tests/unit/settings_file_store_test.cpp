@@ -65,7 +65,7 @@ class SettingsFilesTest : public ::testing::Test {
   testing::TempFolder temp;
   platform::FixedDocumentsFolder documents;
   testing::RecordingMessageBoxes boxes;
-  skin::TextTable texts;
+  texts::TextTable texts;
   store::WorkingStore store;
   SettingsFiles files;
 };
@@ -84,7 +84,7 @@ TEST(SettingsFilesNoDocuments, UnknownDocumentsFolderGivesNoPathsAndNoCacheSave)
   store::WorkingStore store;
   platform::FixedDocumentsFolder none(u"");
   testing::RecordingMessageBoxes boxes;
-  skin::TextTable texts;
+  texts::TextTable texts;
   SettingsFiles files(store, platform::PortableFileSystem(), none, boxes, texts);
   EXPECT_FALSE(files.EnsureUserFolder());
   EXPECT_EQ(files.CacheFilePath(), u"");

@@ -3,34 +3,34 @@
 // Each request shows it; OK and its close box only hide it.
 #include <windows.h>
 
-#include <functional>
 #include <string>
+
+#include "skin/ui/base_dialog.h"
+#include "texts/text_source.h"
 
 namespace vendrel::app {
 
-class CAboutDlg {
+class CAboutDlg final : public skin::CBaseDialog {
  public:
-  // texts(key) reads a language text at the moment the box opens.
-  using TextSource = std::function<std::wstring(const char* key)>;
-
-  CAboutDlg(TextSource texts, std::wstring link) : texts_(std::move(texts)), link_(std::move(link)) {}
-  CAboutDlg(const CAboutDlg&) = delete;
-  CAboutDlg& operator=(const CAboutDlg&) = delete;
-  ~CAboutDlg();
+  // texts outlives the box; its texts are read each time the box opens.
+  CAboutDlg(const texts::TextSource& texts, std::wstring link);
 
   void Show();
   // Asked before the program closes: the box hides itself and agrees.
   bool CanClose();
   void SetLink(std::wstring link) { link_ = std::move(link); }
-  HWND Hwnd() const { return hwnd_; }
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+  bool OnCommand(int id, int code, HWND control) override;
 
  private:
-  static INT_PTR CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   void Fill();
 
-  TextSource texts_;
+  const texts::TextSource& texts_;
   std::wstring link_;
-  HWND hwnd_ = nullptr;
 };
 
 }  // namespace vendrel::app

@@ -10,7 +10,7 @@
 namespace vendrel::app {
 namespace {
 
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+using controls::WideFrom;
 
 struct SignalSearch {
   DWORD process_id;
@@ -57,18 +57,18 @@ void Win32InstancePlatform::SignalInstance(std::uint32_t process_id, InstanceSig
 }
 
 bool Win32InstancePlatform::OpenExistingMutex(std::u16string_view name) {
-  HANDLE h = ::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, Wide(name).c_str());
+  HANDLE h = ::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, WideFrom(name).c_str());
   if (h == nullptr) return false;
   mutex_.reset(h);
   return true;
 }
 
 void Win32InstancePlatform::CreateOwnedMutex(std::u16string_view name) {
-  mutex_.reset(::CreateMutexW(nullptr, TRUE, Wide(name).c_str()));
+  mutex_.reset(::CreateMutexW(nullptr, TRUE, WideFrom(name).c_str()));
 }
 
 void Win32InstancePlatform::StartHidden(std::u16string_view program) {
-  const std::wstring path = Wide(program);
+  const std::wstring path = WideFrom(program);
   // A missing companion program changes nothing; check first so the shell shows no error.
   if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   ::ShellExecuteW(nullptr, L"open", path.c_str(), L"", L"", SW_HIDE);

@@ -3,18 +3,22 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <iterator>
+#include <span>
 #include <thread>
+#include <vector>
 
 #include "app/main_window_commands.h"
+#include "app/key_button_states.h"
 #include "app/main_window_controls.h"
 #include "app/pre_translate.h"
 #include "app/shell_menus.h"
 #include "app/window_messages.h"
-#include "app/win32/resource_ids.h"
+#include "controls/popup_menu.h"
+#include "controls/wide_text.h"
 #include "keys/key_table.h"
-#include "store/assignment_model.h"
+#include "keys/profile_key_table.h"
 #include "skin/placement.h"
-#include "skin/text_table.h"
 #include "skin/ui/placement_ops.h"
 
 namespace vendrel::app {
@@ -28,12 +32,18 @@ constexpr wchar_t kAppTitle[] = L"Corvasse Vendrel Gaming Keyboard";
 constexpr std::u16string_view kDefaultLink = u"https://corvasse.example/vendrel";
 constexpr COLORREF kLabelGrey = RGB(0xE4, 0xE4, 0xE4);
 constexpr UINT kTooltipShowMs = 2000;
-constexpr int kFirstKeyHandlerId = 1010;
-constexpr int kLastKeyHandlerId = 1120;
-constexpr int kFirstProfileButton = 1135;
-constexpr int kBankIndicatorId = 1128;
+constexpr int kProfileButtons[] = {kIdProfile1, kIdProfile2, kIdProfile3};
+static_assert(std::size(kProfileButtons) == keys::kDeviceProfileCount, "one button per profile");
 
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+// The menu items with their language texts read now.
+std::vector<controls::PopupItem> PopupItems(std::span<const MenuItemSpec> specs,
+                                            const texts::TextSource& texts) {
+  std::vector<controls::PopupItem> items;
+  for (const MenuItemSpec& spec : specs) {
+    items.push_back({spec.position, WideFrom(texts.Text(spec.text)), spec.command});
+  }
+  return items;
+}
 
 }  // namespace
 
@@ -55,8 +65,7 @@ COrvaneDlg::~COrvaneDlg() = default;
 BOOL COrvaneDlg::OnInitDialog() {
   services_.SetHost(this, Hwnd());
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-  about_ = std::make_unique<CAboutDlg>(
-      [this](const char* key) { return TextW(key); }, link_);
+  about_ = std::make_unique<CAboutDlg>(services_.Texts(), link_);
   return logic_.OnInitDialog() ? TRUE : FALSE;
 }
 
@@ -101,7 +110,7 @@ void COrvaneDlg::LoadStateSheets() {
 }
 
 void COrvaneDlg::ReadLink() {
-  link_ = Wide(Ini().GetString(u"SCREEN", u"Link", kDefaultLink).value_or(u""));
+  link_ = WideFrom(Ini().GetString(u"SCREEN", u"Link", kDefaultLink).value_or(u""));
   if (about_) about_->SetLink(link_);
 }
 
@@ -152,22 +161,8 @@ void COrvaneDlg::PlaceControls() {
   const skin::SlotSurfaces key_slots{sheet(MainSheet::Normal), sheet(MainSheet::Over),
                                      sheet(MainSheet::Down), sheet(MainSheet::Normal),
                                      sheet(MainSheet::Disable)};
-  std::vector<bool> carries_key(kLastKeyHandlerId - kFirstKeyHandlerId + 1, false);
-  for (const keys::KeyButton& key : keys::KeyButtonTable()) {
-    skin::PlaceWithImages(AddButton(key.control_id), Ini(), skin::kSectionButtonInfo,
-                          KeySkinKey(keys::Fold(key.code)), key_slots);
-    if (key.control_id >= kFirstKeyHandlerId && key.control_id <= kLastKeyHandlerId) {
-      carries_key[key.control_id - kFirstKeyHandlerId] = true;
-    }
-  }
-  // Buttons in the key range without a key (D1..D6, 1057) have no place of their own here.
-  for (int id = kFirstKeyHandlerId; id <= kLastKeyHandlerId; ++id) {
-    if (carries_key[id - kFirstKeyHandlerId]) continue;
-    skin::PlaceWithImages(AddButton(id), Ini(), skin::kSectionButtonInfo, u"KEY_NONE", key_slots);
-  }
-  for (std::size_t g = 0; g < keys::kGKeyControlIds.size(); ++g) {
-    skin::PlaceWithImages(AddButton(keys::kGKeyControlIds[g]), Ini(), skin::kSectionButtonInfo,
-                          GKeySkinKey(static_cast<int>(g) + 1), key_slots);
+  for (const KeyButtonPlacement& p : KeyButtonPlacements()) {
+    skin::PlaceWithImages(AddButton(p.id), Ini(), skin::kSectionButtonInfo, p.skin_key, key_slots);
   }
   for (const ShellControl& c : kShellControls) {
     const skin::SlotSheets letters = skin::SlotSheetsFromLetters(c.slots);
@@ -187,7 +182,7 @@ void COrvaneDlg::PlaceControls() {
     AddTooltip(link->Hwnd(), link_);
   }
   if (ImageButton* version = Button(kIdVersion)) {
-    version->SetLabel(TextW("MAIN_BUTTON_KORVEL_VER"), Font(L"Verdana", 8), kLabelGrey);
+    version->SetLabel(TextW(texts::TextKey::MAIN_BUTTON_KORVEL_VER), Font(L"Verdana", 8), kLabelGrey);
     ::EnableWindow(version->Hwnd(), FALSE);
   }
   if (ImageButton* profiles = Button(kIdProfiles)) {
@@ -219,14 +214,14 @@ void COrvaneDlg::AddFrameStyles() {
 }
 
 void COrvaneDlg::SetCaption(std::u16string_view caption) {
-  ::SetWindowTextW(Hwnd(), Wide(caption).c_str());
+  ::SetWindowTextW(Hwnd(), WideFrom(caption).c_str());
 }
 
 void COrvaneDlg::CreateNamedEvents() { events_.CreateAll(); }
 
 void COrvaneDlg::SetColourKeysSwitchText(std::u16string_view text) {
   if (ImageButton* sw = Button(kIdColourSwitch)) {
-    sw->SetLabel(Wide(text), Font(L"Arial", 10), kLabelGrey);
+    sw->SetLabel(WideFrom(text), Font(L"Arial", 10), kLabelGrey);
   }
 }
 
@@ -235,19 +230,23 @@ void COrvaneDlg::PostInitMessage() { ::PostMessageW(Hwnd(), kMsgInit, kTagInit, 
 void COrvaneDlg::ApplyLabels() {
   HFONT label_font = Font(L"Tahoma", 9);
   for (const LabelledControl& c : kLabelledControls) {
-    if (ImageButton* b = Button(c.id)) b->SetLabel(TextW(c.text_key), label_font, RGB(255, 255, 255));
+    if (ImageButton* b = Button(c.id)) b->SetLabel(TextW(c.text), label_font, RGB(255, 255, 255));
   }
-  for (const LabelledControl& c : kTooltipControls) {
-    if (ImageButton* b = Button(c.id)) AddTooltip(b->Hwnd(), TextW(c.text_key));
+  for (const TooltipControl& c : kTooltipControls) {
+    if (ImageButton* b = Button(c.id)) AddTooltip(b->Hwnd(), TextW(c.text));
   }
 }
 
-std::wstring COrvaneDlg::TextW(std::string_view key) { return Wide(services_.Text(key)); }
+std::wstring COrvaneDlg::TextW(texts::TextKey key) { return WideFrom(services_.Texts().Text(key)); }
+
+std::wstring COrvaneDlg::TextW(texts::LiveTextKey key) {
+  return WideFrom(services_.Texts().Text(key));
+}
 
 // ---- tray, visibility, messages ---------------------------------------------------------------
 
 void COrvaneDlg::AddTrayIcon(int icon_id, std::u16string_view tooltip) {
-  tray_.Add(Hwnd(), kTrayIconId, kMsgTrayCallback, icon_id, Wide(tooltip));
+  tray_.Add(Hwnd(), kTrayIconId, kMsgTrayCallback, icon_id, WideFrom(tooltip));
 }
 
 void COrvaneDlg::ChangeTrayIcon(int icon_id) { tray_.SetIcon(icon_id); }
@@ -265,11 +264,11 @@ void COrvaneDlg::ShowAsApplicationWindow() {
 }
 
 void COrvaneDlg::ShowMessage(std::u16string_view text) {
-  ::MessageBoxW(Hwnd(), Wide(text).c_str(), L"", MB_OK);
+  ::MessageBoxW(Hwnd(), WideFrom(text).c_str(), L"", MB_OK);
 }
 
 bool COrvaneDlg::AskYesNo(std::u16string_view text) {
-  return ::MessageBoxW(Hwnd(), Wide(text).c_str(), kAppTitle,
+  return ::MessageBoxW(Hwnd(), WideFrom(text).c_str(), kAppTitle,
                        MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
 }
 
@@ -292,33 +291,24 @@ void COrvaneDlg::StopBusy() {
 }
 
 void COrvaneDlg::RefreshKeyButtons() {
-  const int profile = services_.ActiveProfile();
-  const std::size_t block = profile < 0 ? 0 : static_cast<std::size_t>(profile);
-  store::WorkingStore& working = services_.Working();
-  auto lock = working.Lock();
-  const skin::TextTable& texts = skin::ProcessTextTable();
-  // Each key's "set" mark and tooltip follow its record in the profile's block.
-  const auto refresh = [&](int id, std::size_t record) {
-    ImageButton* b = Button(id);
-    if (b == nullptr) return;
-    b->SetSelected(store::IsAssignmentSet(store::ReadAssignment(working, block, record)));
-    AddTooltip(b->Hwnd(), Wide(store::AssignmentText(working, block, record, texts)));
-  };
-  for (const keys::KeyButton& key : keys::KeyButtonTable()) refresh(key.control_id, keys::Fold(key.code));
-  const std::size_t bank = static_cast<std::size_t>(services_.GBank());
-  for (std::size_t g = 0; g < keys::kGKeyControlIds.size(); ++g) {
-    refresh(keys::kGKeyControlIds[g], keys::kFirstGRecord + 9 * bank + g);
+  const std::vector<KeyButtonState> states = KeyButtonStates(
+      services_.Working(), services_.ActiveProfile(), services_.GBank(), services_.LoadedTexts());
+  for (const KeyButtonState& state : states) {
+    ImageButton* b = Button(state.control_id);
+    if (b == nullptr) continue;
+    b->SetSelected(state.set);
+    AddTooltip(b->Hwnd(), WideFrom(state.tooltip));
   }
   RefreshBankIndicator();
 }
 
 void COrvaneDlg::RefreshBankIndicator() {
-  if (ImageButton* ab = Button(kBankIndicatorId)) ab->SetSelected(services_.GBank() == 1);
+  if (ImageButton* ab = Button(kIdBankIndicator)) ab->SetSelected(services_.GBank() == 1);
 }
 
 void COrvaneDlg::MarkActiveProfile(int profile) {
-  for (int i = 0; i < 3; ++i) {
-    if (ImageButton* b = Button(kFirstProfileButton + i)) b->SetSelected(i == profile);
+  for (std::size_t i = 0; i < std::size(kProfileButtons); ++i) {
+    if (ImageButton* b = Button(kProfileButtons[i])) b->SetSelected(static_cast<int>(i) == profile);
   }
 }
 
@@ -382,38 +372,18 @@ void COrvaneDlg::OpenLink() {
 }
 
 void COrvaneDlg::ShowMainMenu() {
-  controls::UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kMainMenuId)));
-  HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
-  if (popup == nullptr) return;
-  for (const MenuItemSpec& item : kMainMenuItems) {
-    const std::wstring text = TextW(item.text_key);
-    ::ModifyMenuW(popup, static_cast<UINT>(item.position), MF_BYPOSITION | MF_STRING,
-                  static_cast<UINT_PTR>(item.command), text.c_str());
-  }
-  POINT at{};
-  ::GetCursorPos(&at);
-  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, Hwnd(), nullptr);
+  controls::ShowPopupMenu(Hwnd(), kMainMenuId, PopupItems(kMainMenuItems, services_.Texts()),
+                          controls::PopupStyle::Window);
 }
 
 void COrvaneDlg::ShowTrayMenu() {
-  controls::UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTrayIconId)));
-  HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
-  if (popup == nullptr) return;
-  for (const MenuItemSpec& item : kTrayMenuItems) {
-    const std::wstring text = TextW(item.text_key);
-    ::ModifyMenuW(popup, static_cast<UINT>(item.position), MF_BYPOSITION | MF_STRING,
-                  static_cast<UINT_PTR>(item.command), text.c_str());
-  }
-  ::SetMenuDefaultItem(popup, 0, TRUE);
-  ::SetForegroundWindow(Hwnd());
-  POINT at{};
-  ::GetCursorPos(&at);
-  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Hwnd(), nullptr);
-  // Lets the menu close when the user clicks elsewhere.
-  ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
+  controls::ShowPopupMenu(Hwnd(), kTrayMenuId, PopupItems(kTrayMenuItems, services_.Texts()),
+                          controls::PopupStyle::Tray);
 }
 
-void COrvaneDlg::OnCommand(int id) {
+bool COrvaneDlg::OnCommand(int id, int code, HWND) {
+  // Clicks and menu or accelerator commands; other notifications keep their default treatment.
+  if (code != BN_CLICKED && code != 0) return false;
   switch (ClassifyCommand(id)) {
     case ShellCommand::Apply: logic_.Apply(); break;
     case ShellCommand::Ok: OnOK(); break;
@@ -430,6 +400,25 @@ void COrvaneDlg::OnCommand(int id) {
     // by their own windows as they join.
     default: break;
   }
+  return true;
+}
+
+bool COrvaneDlg::OnTimer(UINT_PTR id) {
+  if (id == kTimerBusy) {
+    logic_.NextBusyFrame();  // the progress image joins with the lighting panel
+    return true;
+  }
+  if (id == kTimerLighting) {
+    ::KillTimer(Hwnd(), kTimerLighting);  // one shot; the lighting re-read joins later
+    return true;
+  }
+  return false;
+}
+
+bool COrvaneDlg::OnSysCommand(UINT command) {
+  if (command != kSysCommandAbout) return false;
+  if (about_) about_->Show();
+  return true;
 }
 
 bool COrvaneDlg::PreTranslateMessage(MSG& msg) {
@@ -470,7 +459,7 @@ INT_PTR COrvaneDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bo
       }
       return 0;
     case kMsgBusyStarted:
-      ::SetTimer(Hwnd(), kTimerBusy, 50, nullptr);
+      ::SetTimer(Hwnd(), kTimerBusy, kBusyFramePeriodMs, nullptr);
       return 0;
     case kMsgBusyStopped:
       ::KillTimer(Hwnd(), kTimerBusy);
@@ -492,34 +481,9 @@ INT_PTR COrvaneDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bo
       return 0;
     case WM_QUERYDRAGICON:
       return reinterpret_cast<INT_PTR>(big_icon_);
-    case WM_SYSCOMMAND:
-      if ((wparam & 0xFFF0) == kSysCommandAbout) {
-        if (about_) about_->Show();
-        return 0;
-      }
-      break;
     case WM_HELP:
       OpenHelp();
       return TRUE;
-    case WM_TIMER:
-      if (wparam == kTimerBusy) {
-        logic_.NextBusyFrame();  // the progress image joins with the lighting panel
-        return 0;
-      }
-      if (wparam == kTimerLighting) {
-        ::KillTimer(Hwnd(), kTimerLighting);  // one shot; the lighting re-read joins later
-        return 0;
-      }
-      break;
-    case WM_COMMAND:
-      if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == 0) {
-        OnCommand(LOWORD(wparam));
-        return 0;
-      }
-      break;
-    case WM_CLOSE:
-      logic_.Hide();
-      return 0;
     default:
       break;
   }

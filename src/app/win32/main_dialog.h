@@ -22,6 +22,8 @@
 #include "controls/sheet_surface.h"
 #include "skin/state_sheet.h"
 #include "skin/ui/base_dialog.h"
+#include "texts/live_text_key.h"
+#include "texts/text_key.h"
 
 namespace vendrel::app {
 
@@ -84,10 +86,13 @@ class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public
   void OnOK() override;
   void OnCancel() override;
   bool PreTranslateMessage(MSG& msg) override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnTimer(UINT_PTR id) override;
+  bool OnSysCommand(UINT command) override;
+  // Private, registered and tray messages, and painting while minimised.
   INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) override;
 
  private:
-  void OnCommand(int id);
   void ShowMainMenu();
   void ShowTrayMenu();
   void OpenHelp();
@@ -96,7 +101,8 @@ class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public
   controls::ImageButton& AddButton(int id);
   HFONT Font(const wchar_t* face, int points);
   void AddTooltip(HWND control, const std::wstring& text);
-  std::wstring TextW(std::string_view key);
+  std::wstring TextW(texts::TextKey key);
+  std::wstring TextW(texts::LiveTextKey key);
   void RefreshBankIndicator();
 
   const AppPaths& paths_;

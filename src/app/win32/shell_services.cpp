@@ -8,10 +8,9 @@
 #include "keys/default_key_map.h"
 #include "platform/sleeper.h"
 #include "platform/win32/win32_file_system.h"
-#include "skin/language_file.h"
-#include "skin/text_table.h"
 #include "store/assignment_model.h"
 #include "store/key_map_write.h"
+#include "texts/text_table.h"
 
 namespace vendrel::app {
 
@@ -23,22 +22,12 @@ ShellServices::ShellServices(const AppPaths& paths, platform::IniProfile& ini,
       device_store_(device_store),
       boxes_(nullptr, u"Corvasse Vendrel Gaming Keyboard"),
       settings_(working, platform::win32::Win32FileSystem(), documents_, boxes_,
-                skin::ProcessTextTable()) {}
+                texts::ProcessTextTable()),
+      texts_(texts::ProcessTextTable(), ini, paths.language_file) {}
 
 void ShellServices::SetHost(HostWindow* host, HWND owner) {
   host_ = host;
   boxes_.SetOwner(owner);
-}
-
-std::u16string ShellServices::Text(std::string_view key) {
-  const std::u16string wanted(key.begin(), key.end());
-  for (std::size_t i = 0; i < skin::kTextKeyCount; ++i) {
-    const auto text_key = static_cast<skin::TextKey>(i);
-    if (skin::TextKeyName(text_key) == wanted) return skin::ProcessTextTable().Text(text_key);
-  }
-  // Keys outside the table are read at the moment of use.
-  const std::u16string section = skin::LanguageSection(ini_, paths_.language_file);
-  return skin::LookUpText(ini_, paths_.language_file, section, wanted);
 }
 
 void ShellServices::SetActiveProfileCache(int profile) {
@@ -86,7 +75,7 @@ int ShellServices::WriteActiveProfile() {
   const store::KeyMapWriteTarget target{link_->Commands(), factory, link_->State().MacroSpace()};
   const store::KeyMapWriteOutcome outcome =
       store::WriteKeyMaps(working_, device_store_, false, target);
-  TellKeyMapWrite(outcome, boxes_, skin::ProcessTextTable());
+  TellKeyMapWrite(outcome, boxes_, texts::ProcessTextTable());
   return outcome.DesignResult();
 }
 
@@ -119,6 +108,8 @@ void ShellServices::BuildSceneMenu() {
 void ShellServices::ReleaseWorkingStore() { working_.Clear(); }
 
 void ShellServices::ReleaseDeviceStore() { device_store_.Clear(); }
+
+const texts::TextTable& ShellServices::LoadedTexts() const { return texts::ProcessTextTable(); }
 
 int ShellServices::GBank() const { return link_ ? link_->Units().GBank() : 0; }
 

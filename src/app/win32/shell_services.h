@@ -16,6 +16,7 @@
 #include "platform/win32/win32_message_boxes.h"
 #include "store/key_store.h"
 #include "store/settings_files.h"
+#include "texts/language_texts.h"
 
 namespace vendrel::app {
 
@@ -27,7 +28,7 @@ class ShellServices final : public MainWindowServices {
   // The window that the device link reports to; set before StartDeviceLink.
   void SetHost(HostWindow* host, HWND owner);
 
-  std::u16string Text(std::string_view key) override;
+  const texts::TextSource& Texts() override { return texts_; }
   void SetActiveProfileCache(int profile) override;
   bool StartDeviceLink() override;
   int PresenceCheck() override;
@@ -47,6 +48,7 @@ class ShellServices final : public MainWindowServices {
   void ReleaseDeviceStore() override;
 
   int GBank() const;
+  const texts::TextTable& LoadedTexts() const;
   store::WorkingStore& Working() { return working_; }
 
  private:
@@ -57,6 +59,7 @@ class ShellServices final : public MainWindowServices {
   platform::win32::Win32DocumentsFolder documents_;
   platform::win32::Win32MessageBoxes boxes_;
   store::SettingsFiles settings_;
+  texts::LanguageTexts texts_;
   HostWindow* host_ = nullptr;
   // The library's threads call into these until the process ends (the library is never ended or
   // unloaded), so they are created once and deliberately never destroyed.

@@ -19,8 +19,8 @@
 #include "controls/handles.h"
 #include "store/key_store.h"
 #include "platform/win32/ini_profile_win32.h"
-#include "skin/language_file.h"
-#include "skin/text_table.h"
+#include "texts/language_file.h"
+#include "texts/text_table.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Everything below lives until the process ends; the device library's threads may use it.
   static const app::AppPaths paths = app::ComputeAppPaths(ExecutablePath());
   static platform::Win32IniProfile ini;
-  skin::LoadTexts(ini, std::u16string(paths.language_file), skin::ProcessTextTable());
+  texts::LoadTexts(ini, std::u16string(paths.language_file), texts::ProcessTextTable());
   static store::WorkingStore working;
   static store::DeviceStore device_store;
 

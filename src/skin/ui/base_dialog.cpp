@@ -13,7 +13,10 @@ using controls::WideFrom;
 
 CBaseDialog::CBaseDialog(int resource_id, HWND parent, platform::IniProfile& ini,
                          const std::u16string& skin_file, const std::u16string& skin_folder)
-    : resource_id_(resource_id), parent_(parent), ini_(ini, skin_file), skin_folder_(skin_folder) {}
+    : resource_id_(resource_id), parent_(parent), ini_(std::in_place, ini, skin_file),
+      skin_folder_(skin_folder) {}
+
+CBaseDialog::CBaseDialog(int resource_id, HWND parent) : resource_id_(resource_id), parent_(parent) {}
 
 CBaseDialog::~CBaseDialog() {
   if (hwnd_ != nullptr && ::IsWindow(hwnd_)) {
@@ -135,7 +138,7 @@ UniqueRegion RegionFromMask(HBITMAP mask) {
 }
 
 BOOL CBaseDialog::OnInitDialog() {
-  if (!InitialiseSkin()) ::ExitProcess(0);
+  if (ini_ && !InitialiseSkin()) ::ExitProcess(0);
   return TRUE;
 }
 
@@ -158,6 +161,29 @@ void CBaseDialog::OnCancel() {
 
 bool CBaseDialog::PreTranslateMessage(MSG&) { return false; }
 
+bool CBaseDialog::OnCommand(int id, int code, HWND) {
+  if (id == IDOK && code == BN_CLICKED) {
+    OnOK();
+    return true;
+  }
+  if (id == IDCANCEL) {
+    OnCancel();
+    return true;
+  }
+  return false;
+}
+
+bool CBaseDialog::OnTimer(UINT_PTR) { return false; }
+
+bool CBaseDialog::OnNotify(int, NMHDR&, LRESULT&) { return false; }
+
+bool CBaseDialog::OnSysCommand(UINT) { return false; }
+
+bool CBaseDialog::OnClose() {
+  OnCancel();
+  return true;
+}
+
 INT_PTR CBaseDialog::HandleMessage(UINT, WPARAM, LPARAM, bool&) { return 0; }
 
 INT_PTR CALLBACK CBaseDialog::DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -174,15 +200,39 @@ INT_PTR CALLBACK CBaseDialog::DialogProc(HWND hwnd, UINT message, WPARAM wparam,
 }
 
 INT_PTR CBaseDialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
-  bool handled = false;
-  const INT_PTR result = HandleMessage(message, wparam, lparam, handled);
-  if (handled) {
+  // Marks a typed handler's answer as handled (0 as the message's result unless it gave one).
+  const auto handled_with = [this](LRESULT result) {
     ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
     return TRUE;
-  }
+  };
   switch (message) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
+    case WM_COMMAND:
+      return OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam))
+                 ? handled_with(0)
+                 : FALSE;
+    case WM_TIMER:
+      return OnTimer(static_cast<UINT_PTR>(wparam)) ? handled_with(0) : FALSE;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lparam);
+      LRESULT result = 0;
+      if (header == nullptr || !OnNotify(static_cast<int>(wparam), *header, result)) return FALSE;
+      return handled_with(result);
+    }
+    case WM_SYSCOMMAND:
+      return OnSysCommand(static_cast<UINT>(wparam & 0xFFF0)) ? handled_with(0) : FALSE;
+    case WM_CLOSE:
+      return OnClose() ? handled_with(0) : FALSE;
+    default:
+      break;
+  }
+
+  bool handled = false;
+  const INT_PTR result = HandleMessage(message, wparam, lparam, handled);
+  if (handled) return handled_with(result);
+  if (message == WM_INITDIALOG) return OnInitDialog();
+  if (!ini_) return FALSE;  // plain windows: the system paints and moves them
+
+  switch (message) {
     case WM_ERASEBKGND:
       ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 1);
       return TRUE;
@@ -205,19 +255,6 @@ INT_PTR CBaseDialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
       // Dragging by the window's own surface, as if by a caption.
       ::ReleaseCapture();
       ::SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wparam) == IDOK && HIWORD(wparam) == BN_CLICKED) {
-        OnOK();
-        return TRUE;
-      }
-      if (LOWORD(wparam) == IDCANCEL) {
-        OnCancel();
-        return TRUE;
-      }
-      return FALSE;
-    case WM_CLOSE:
-      OnCancel();
       return TRUE;
     default:
       return FALSE;

@@ -1,10 +1,12 @@
 #pragma once
-// CBaseDialog: the skinned dialog every window of the program derives from. A window procedure
-// dispatches to virtual members; the window takes its size and background from the skin's
-// `SCREEN`/`Main` picture and its shape from `SCREEN`/`Mask` (white cut away); a press on the
-// window's own surface drags it.
+// CBaseDialog: the dialog every window of the program derives from. A window procedure
+// dispatches to typed virtual handlers, so no window unpacks WPARAM/LPARAM itself. A skinned
+// window takes its size and background from the skin's `SCREEN`/`Main` picture and its shape from
+// `SCREEN`/`Mask` (white cut away), and a press on its own surface drags it; a plain window (the
+// about box) keeps its template's frame and the system's painting.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "controls/handles.h"
@@ -14,8 +16,11 @@ namespace vendrel::skin {
 
 class CBaseDialog {
  public:
+  // A skinned window.
   CBaseDialog(int resource_id, HWND parent, platform::IniProfile& ini,
               const std::u16string& skin_file, const std::u16string& skin_folder);
+  // A plain window.
+  CBaseDialog(int resource_id, HWND parent);
   CBaseDialog(const CBaseDialog&) = delete;
   CBaseDialog& operator=(const CBaseDialog&) = delete;
   virtual ~CBaseDialog();
@@ -28,7 +33,7 @@ class CBaseDialog {
   void EndModal(INT_PTR result);
 
   HWND Hwnd() const { return hwnd_; }
-  CIniFile& Ini() { return ini_; }
+  CIniFile& Ini() { return *ini_; }  // skinned windows only
   const std::u16string& SkinFolder() const { return skin_folder_; }
 
  protected:
@@ -38,11 +43,21 @@ class CBaseDialog {
   void ReleaseBitmaps();
   HBITMAP Background() const { return background_.get(); }  // owned by this object
 
+  // Skinned windows: loads the skin and ends the process when its pictures cannot be loaded.
   virtual BOOL OnInitDialog();
   virtual void OnOK();
   virtual void OnCancel();
   virtual bool PreTranslateMessage(MSG& msg);
-  // Gets every message first; set handled to stop the default treatment.
+
+  // Typed handlers; each returns true when it handled the message, which skips the default
+  // treatment. By default OK (a click) and Cancel go to OnOK/OnCancel and closing to OnCancel.
+  virtual bool OnCommand(int id, int code, HWND control);
+  virtual bool OnTimer(UINT_PTR id);
+  virtual bool OnNotify(int id, NMHDR& header, LRESULT& result);
+  virtual bool OnSysCommand(UINT command);  // the command without its four low bits
+  virtual bool OnClose();
+  // Messages without a typed handler (private and registered ones, painting); set handled to stop
+  // the default treatment.
   virtual INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
 
  private:
@@ -51,7 +66,7 @@ class CBaseDialog {
 
   int resource_id_;
   HWND parent_;
-  CIniFile ini_;
+  std::optional<CIniFile> ini_;  // set for skinned windows
   std::u16string skin_folder_;
   HWND hwnd_ = nullptr;
   controls::UniqueBitmap background_;

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "platform/ini_profile_file.h"
-#include "skin/language_file.h"
-#include "skin/text_table.h"
+#include "texts/language_file.h"
+#include "texts/language_texts.h"
+#include "texts/text_table.h"
 
-namespace vendrel::skin {
+namespace vendrel::texts {
 namespace {
 
 namespace fs = std::filesystem;
@@ -263,5 +264,34 @@ TEST_F(LanguageFileTest, LookUpReadsAtTheMomentOfUse) {
   EXPECT_EQ(LookUpText(ini_, path_, u"ENGINSH", u"MENU_2"), u"");
 }
 
+TEST_F(LanguageFileTest, LanguageTextsGiveTableTextsAndLiveTextsByTypedKey) {
+  WriteUtf16(u"[LANGUAGE]\r\nlanguage=1\r\n[ENGINSH]\r\nMENU_11=Open\r\nGUANYU_BANQUAN=(c)\r\n"
+             u"MAIN_CAPTION=From file\r\n");
+  TextTable table;
+  table.Set(TextKey::MAIN_CAPTION, u"Loaded");
+  const LanguageTexts texts(table, ini_, path_);
+  EXPECT_EQ(texts.Text(TextKey::MAIN_CAPTION), u"Loaded") << "loaded texts come from the table";
+  EXPECT_EQ(texts.Text(LiveTextKey::MENU_11), u"Open");
+  EXPECT_EQ(texts.Text(LiveTextKey::GUANYU_BANQUAN), u"(c)");
+  EXPECT_EQ(texts.Text(LiveTextKey::MENU_22), u"") << "a missing key gives an empty text";
+  // Live texts follow the file as it is now, section choice included.
+  WriteUtf16(u"[LANGUAGE]\r\nlanguage=2\r\n[ENGINSH]\r\nMENU_11=Open\r\n"
+             u"[CHINESE]\r\nMENU_11=\u6253\u5F00\r\n");
+  EXPECT_EQ(texts.Text(LiveTextKey::MENU_11), u"\u6253\u5F00");
+}
+
+TEST(LiveTextKeyTest, NamesAreTheLanguageFileKeys) {
+  const struct {
+    LiveTextKey key;
+    std::u16string_view name;
+  } cases[] = {
+      {LiveTextKey::PROFILE_1, u"PROFILE_1"},           {LiveTextKey::PROFILE_CANCLE, u"PROFILE_CANCLE"},
+      {LiveTextKey::PROFILE_APPLY, u"PROFILE_APPLY"},   {LiveTextKey::MENU_4, u"MENU_4"},
+      {LiveTextKey::MENU_11, u"MENU_11"},               {LiveTextKey::MENU_33, u"MENU_33"},
+      {LiveTextKey::GUANYU_JIESHAO, u"GUANYU_JIESHAO"}, {LiveTextKey::GUANYU_BANQUAN, u"GUANYU_BANQUAN"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LiveTextKeyName(c.key), c.name);
+}
+
 }  // namespace
-}  // namespace vendrel::skin
+}  // namespace vendrel::texts

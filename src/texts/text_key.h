@@ -1,19 +1,11 @@
 #pragma once
-// The process-wide language texts: one slot per key, each at most 259 characters, holding its
-// built-in English value until the language file is loaded (language_file.h).
-//
-// Texts come from a file that anyone can edit, and several are format strings. They never reach
-// a printf-style formatter: Format() fills them itself, and only when the text's conversions are
-// those of its built-in value; any other text is shown as it stands, unformatted.
-#include <array>
+// The keys of the language texts that are loaded once at start-up, with their names in the
+// language file and their built-in English values.
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
-#include <string>
 #include <string_view>
-#include <variant>
 
-namespace vendrel::skin {
+namespace vendrel::texts {
 
 // In loading order.
 enum class TextKey : std::uint8_t {
@@ -112,35 +104,4 @@ std::u16string_view TextKeyName(TextKey key);
 // The value a slot holds before loading.
 std::u16string_view BuiltInText(TextKey key);
 
-// An argument of Format(): a number for %d and %x, a text for %s.
-using FormatArg = std::variant<std::int64_t, std::u16string_view>;
-
-// Fills the conversions %d, %i, %u, %x, %X, %s and %c (flags '-' and '0', widths up to 99) and
-// %%. Returns nothing when the format holds any other conversion or the arguments do not match.
-bool FormatChecked(std::u16string_view format, std::initializer_list<FormatArg> args,
-                   std::u16string& out);
-
-// True when both texts take the same arguments in the same order: numbers (%d %i %u %x %X %c) and
-// texts (%s); flags and widths may differ.
-bool SameConversions(std::u16string_view a, std::u16string_view b);
-
-class TextTable {
- public:
-  TextTable();  // every slot at its built-in value
-
-  const std::u16string& Text(TextKey key) const { return slots_[static_cast<std::size_t>(key)]; }
-  // Stores text cut to kMaxTextLength units.
-  void Set(TextKey key, std::u16string_view text);
-
-  // The slot's text filled with args when its conversions are those of the built-in value;
-  // otherwise the slot's text unformatted.
-  std::u16string Format(TextKey key, std::initializer_list<FormatArg> args) const;
-
- private:
-  std::array<std::u16string, kTextKeyCount> slots_;
-};
-
-// The table that the whole program reads; filled once at start-up before any window exists.
-TextTable& ProcessTextTable();
-
-}  // namespace vendrel::skin
+}  // namespace vendrel::texts

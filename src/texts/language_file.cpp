@@ -1,6 +1,6 @@
-#include "skin/language_file.h"
+#include "texts/language_file.h"
 
-namespace vendrel::skin {
+namespace vendrel::texts {
 namespace {
 
 constexpr char16_t kLanguageSection[] = u"LANGUAGE";
@@ -44,4 +44,4 @@ void LoadTexts(const platform::IniProfile& ini, const std::u16string& file, Text
   }
 }
 
-}  // namespace vendrel::skin
+}  // namespace vendrel::texts

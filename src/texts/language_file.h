@@ -4,9 +4,9 @@
 #include <string>
 
 #include "platform/ini_profile.h"
-#include "skin/text_table.h"
+#include "texts/text_table.h"
 
-namespace vendrel::skin {
+namespace vendrel::texts {
 
 inline constexpr char16_t kLanguageFileName[] = u"language.ini";
 inline constexpr char16_t kSectionEnglish[] = u"ENGINSH";
@@ -26,4 +26,4 @@ void LoadTexts(const platform::IniProfile& ini, const std::u16string& file, Text
 // a sign first); 0 when there is none.
 long long LeadingInteger(std::u16string_view text);
 
-}  // namespace vendrel::skin
+}  // namespace vendrel::texts
