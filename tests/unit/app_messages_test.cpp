@@ -106,17 +106,18 @@ TEST(ClassifyCommand, MapsTheShellsOwnIdsAndLeavesTheRestToOthers) {
 TEST(ShellMenus, ItemsCarryTheirPositionsTextsAndCommands) {
   for (std::size_t i = 0; i < kMainMenuItems.size(); ++i) {
     EXPECT_EQ(kMainMenuItems[i].position, static_cast<int>(i));
-    EXPECT_EQ(kMainMenuItems[i].text_key, "MENU_" + std::to_string(i + 1));
+    const std::u16string_view name = texts::LiveTextKeyName(kMainMenuItems[i].text);
+    EXPECT_EQ(std::string(name.begin(), name.end()), "MENU_" + std::to_string(i + 1));
   }
   EXPECT_EQ(kMainMenuItems[0].command, 32776);
   EXPECT_EQ(kMainMenuItems[1].command, 32777);
   EXPECT_EQ(kMainMenuItems[2].command, 32773);
   EXPECT_EQ(kMainMenuItems[3].command, 32779);
-  EXPECT_EQ(kTrayMenuItems[0].text_key, "MENU_11");
+  EXPECT_EQ(texts::LiveTextKeyName(kTrayMenuItems[0].text), u"MENU_11");
   EXPECT_EQ(kTrayMenuItems[0].command, 32771);
-  EXPECT_EQ(kTrayMenuItems[1].text_key, "MENU_22");
+  EXPECT_EQ(texts::LiveTextKeyName(kTrayMenuItems[1].text), u"MENU_22");
   EXPECT_EQ(kTrayMenuItems[1].command, 32773);
-  EXPECT_EQ(kTrayMenuItems[2].text_key, "MENU_33");
+  EXPECT_EQ(texts::LiveTextKeyName(kTrayMenuItems[2].text), u"MENU_33");
   EXPECT_EQ(kTrayMenuItems[2].command, 32774);
 }
 
