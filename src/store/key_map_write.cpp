@@ -53,8 +53,12 @@ KeyMapWriteOutcome WriteKeyMaps(WorkingStore& working, DeviceStore& device_store
     auto device_lock = device_store.Lock();
     image = macros::FitMacroImage(device_store.macros, target.macro_space);
     outcome.fit = image.result;
-    if (image.result != macros::FitResult::Ok) return outcome;
     try {
+      if (image.result == macros::FitResult::UnsendableKey) {
+        outcome.unsendable = image.unsendable;
+        outcome.unsendable_macro_name = device_store.macros[image.unsendable.macro].name;
+      }
+      if (image.result != macros::FitResult::Ok) return outcome;
       ids = MacroIds(device_store.macros);
     } catch (const std::bad_alloc&) {
       outcome.fit = macros::FitResult::NoMemory;
