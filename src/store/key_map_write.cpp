@@ -28,9 +28,9 @@ bool CommitToDeviceStore(WorkingStore& working, DeviceStore& device_store) {
       }
     }
     profiles::AssignTextOffsets(device_store.Table(), device_store.strings);
-    profiles::RebuildSettingsHeader(device_store.settings_header,
-                                    static_cast<std::uint16_t>(device_store.macros.size()),
-                                    device_store.strings.Total());
+    profiles::RebuildSettingsHeader(
+        device_store.settings_header, static_cast<std::uint16_t>(device_store.macros.size()),
+        static_cast<std::uint32_t>(profiles::TextAreaSize(device_store.Table(), device_store.strings)));
   } catch (const std::bad_alloc&) {
     device_store.Clear();
     return false;
