@@ -106,6 +106,9 @@ TEXTS = [
     ("MAIN_DEFAULT_MATRIX_PROMPT", "Do you want to restore the default key layout?", "确定要恢复默认按键布局吗?"),
     ("MAIN_NO_DEVICE_PROMPT", "Device is not detected，the key settings can not be displayed! ",
      "未检测到设备，无法显示按键设置! "),
+    ("MACRO_KEY_UNSENDABLE", "The macro \"%s\" holds the key \"%s\", which cannot be played by the keyboard. "
+     "Remove it from the macro or choose another key.",
+     "宏\"%s\"中的按键\"%s\"无法由键盘播放。请将该按键从宏中删除，或选择其他按键。"),
     # main window labels, menus and the about box, read when they are shown
     ("PROFILE_1", "Profile 1", "配置 1"),
     ("PROFILE_2", "Profile 2", "配置 2"),

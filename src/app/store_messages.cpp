@@ -14,9 +14,20 @@ void TellNamesDropped(platform::MessageBoxes& boxes, const texts::TextTable& tex
   boxes.ShowOk(texts.Text(texts::TextKey::EXTRA_PROFILE_SPACE_TIGHT));
 }
 
+void TellUnsendableKey(std::u16string_view macro_name, keys::KeyCode key,
+                       platform::MessageBoxes& boxes, const skin::TextTable& texts) {
+  const std::u16string key_name = keys::KeyName(key, texts);
+  boxes.ShowOk(texts.Format(skin::TextKey::MACRO_KEY_UNSENDABLE,
+                            {macro_name, std::u16string_view(key_name)}));
+}
+
 void TellKeyMapWrite(const store::KeyMapWriteOutcome& outcome, platform::MessageBoxes& boxes,
                      const texts::TextTable& texts) {
   if (outcome.status != store::KeyMapWrite::Sent) {
+    if (outcome.fit == macros::FitResult::UnsendableKey) {
+      TellUnsendableKey(outcome.unsendable_macro_name, outcome.unsendable.key, boxes, texts);
+      return;
+    }
     TellMacroFit(outcome.fit, boxes, texts);
     return;
   }

@@ -2,6 +2,9 @@
 // What the user is told about the outcomes the stores and models report: the window logic's
 // decision, in the order the user has always seen the boxes.
 #include <cstddef>
+#include <string_view>
+
+#include "keys/key_table.h"
 
 #include "macros/macro_space_fit.h"
 #include "platform/message_box.h"
@@ -16,8 +19,13 @@ void TellMacroFit(macros::FitResult fit, platform::MessageBoxes& boxes, const te
 // EXTRA_PROFILE_SPACE_TIGHT: the macros went to the keyboard without their names.
 void TellNamesDropped(platform::MessageBoxes& boxes, const texts::TextTable& texts);
 
-// A write to the keyboard: the fit's box when nothing was sent for it, the names warning after a
-// transfer that left the names out.
+// MACRO_KEY_UNSENDABLE filled with the macro's name and the key's name: the macro holds a key the
+// keyboard cannot play, so nothing was written.
+void TellUnsendableKey(std::u16string_view macro_name, keys::KeyCode key,
+                       platform::MessageBoxes& boxes, const skin::TextTable& texts);
+
+// A write to the keyboard: the fit's box, or the unsendable key's, when nothing was sent for it;
+// the names warning after a transfer that left the names out.
 void TellKeyMapWrite(const store::KeyMapWriteOutcome& outcome, platform::MessageBoxes& boxes,
                      const texts::TextTable& texts);
 

@@ -24,14 +24,15 @@ class KeyStringTable {
   const std::u16string& Text(std::size_t index) const;
   // Bytes including the terminator: (characters + 1) * 2, or 0 for no text.
   std::uint32_t Size(std::size_t index) const { return index < kRecordCount ? sizes_[index] : 0; }
-  std::uint32_t Total() const { return total_; }
+  // 64-bit: 2048 texts of a few megabytes each must not wrap it on any platform.
+  std::uint64_t Total() const { return total_; }
 
   friend bool operator==(const KeyStringTable&, const KeyStringTable&) = default;
 
  private:
   std::array<std::u16string, kRecordCount> texts_{};
   std::array<std::uint32_t, kRecordCount> sizes_{};
-  std::uint32_t total_ = 0;
+  std::uint64_t total_ = 0;
 };
 
 }  // namespace vendrel::keys

@@ -433,6 +433,14 @@ std::uint8_t ModifierBit(KeyCode code) {
   return 0;
 }
 
+bool IsSendableInMacro(KeyCode code) {
+  // Codes that fold onto another slot would be read as that slot's key.
+  if (code == kNoKey || Unfold(Fold(code)) != code) return false;
+  const HidUsage usage = KeyUsage(code);
+  // Consumer rows past the table's known usages carry usage 0, which reads back as another key.
+  return usage.page != 0 && usage.usage != 0;
+}
+
 std::span<const std::uint16_t, kConsumerUsageCount> ConsumerUsageTable() { return kConsumerUsages; }
 
 KeyCode VirtualKeyCode(std::uint8_t vk) { return kVirtualKeyTable[vk]; }

@@ -82,6 +82,10 @@ KeyCode UsageKey(std::uint16_t page, std::uint16_t usage);
 KeyCode ModifierKey(std::uint8_t bits);
 // The HID modifier bit of one of the eight modifier keys, 0 for any other key.
 std::uint8_t ModifierBit(KeyCode code);
+// True when a macro action on the key makes the keyboard send something: the code is a key of the
+// table and has a usage the keyboard can send. Macro editing refuses any other key, and the macro
+// image encoder never writes one, since the keyboard would send nothing or another key instead.
+bool IsSendableInMacro(KeyCode code);
 
 // 32 consumer usages indexed by usage byte - 0xC0; entries 18..31 are 0.
 inline constexpr std::size_t kConsumerUsageCount = 32;

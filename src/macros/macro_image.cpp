@@ -77,11 +77,24 @@ MacroAction DecodeImageAction(std::span<const std::uint8_t, kEncodedActionSize> 
   return a;
 }
 
+std::optional<UnsendableAction> FindUnsendableAction(std::span<const MacroRecord> macros) {
+  for (std::size_t i = 0; i < macros.size(); ++i) {
+    const MacroRecord& m = macros[i];
+    const std::size_t actions = std::min(m.actions.size(), kMaxActions);
+    for (std::size_t a = 0; a < actions; ++a) {
+      const keys::KeyCode key = m.actions[a].key;
+      if (key != keys::kNoKey && !keys::IsSendableInMacro(key)) return UnsendableAction{i, a, key};
+    }
+  }
+  return std::nullopt;
+}
+
 MacroEncodeResult EncodeMacros(std::span<const MacroRecord> macros, std::span<std::uint8_t> buffer,
                                bool with_names) {
   const MacroImageSize sizes = MacroImageSizes(macros);
   const std::size_t size = with_names ? sizes.with_names : sizes.without_names;
   if (size > kMaxImageSize || buffer.size() != size) return MacroEncodeResult::Refused;
+  if (FindUnsendableAction(macros)) return MacroEncodeResult::UnsendableKey;
   std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
   WriteU16(buffer, kImageOffMagic, kImageMagic);
   WriteU16(buffer, kImageOffTotalSize, static_cast<std::uint16_t>(size));

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -58,10 +59,25 @@ MacroAction DecodeImageAction(std::span<const std::uint8_t, kEncodedActionSize> 
 enum class MacroEncodeResult : int {
   Ok = 1,
   Refused = 0,  // the buffer does not match the image's size, or the image exceeds kMaxImageSize
+  UnsendableKey = -2,  // an action's key has no usage the keyboard can send
 };
 
+// An action that the keyboard could not play: where it is and its key.
+struct UnsendableAction {
+  std::size_t macro = 0;   // position in the list
+  std::size_t action = 0;  // position in the macro
+  keys::KeyCode key = keys::kNoKey;
+  friend bool operator==(const UnsendableAction&, const UnsendableAction&) = default;
+};
+
+// The first action, in list order, among those the image holds, whose key is not
+// keys::IsSendableInMacro. An action without key (a bare pause) is written as no usage and read
+// back the same, so it is accepted.
+std::optional<UnsendableAction> FindUnsendableAction(std::span<const MacroRecord> macros);
+
 // Fills buffer with the image of macros. buffer.size() is written as the total size and must be
-// the size MacroImageSizes gives for the names flag. Refused leaves the buffer unwritten.
+// the size MacroImageSizes gives for the names flag. Refused and UnsendableKey leave the buffer
+// unwritten: a key without usage would reach the keyboard as nothing or as another key.
 MacroEncodeResult EncodeMacros(std::span<const MacroRecord> macros, std::span<std::uint8_t> buffer,
                                bool with_names);
 

@@ -2,12 +2,16 @@
 
 #include <new>
 
-#include "macros/macro_image.h"
 
 namespace vendrel::macros {
 
 FittedMacroImage FitMacroImage(std::span<const MacroRecord> macros, std::uint32_t macro_space) {
   FittedMacroImage fit;
+  if (const auto unsendable = FindUnsendableAction(macros)) {
+    fit.result = FitResult::UnsendableKey;
+    fit.unsendable = *unsendable;
+    return fit;
+  }
   const MacroImageSize sizes = MacroImageSizes(macros);
   if (sizes.without_names > macro_space || sizes.without_names > kMaxImageSize) {
     fit.result = FitResult::TooLarge;

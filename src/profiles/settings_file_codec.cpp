@@ -26,6 +26,56 @@ Areas ReadAreas(std::span<const std::uint8_t> bytes) {
   return Areas{ReadU16(bytes, kHdrOffMacroCount), ReadU32(bytes, kHdrOffTextSize)};
 }
 
+// Bytes an empty text takes: its terminator.
+constexpr std::uint32_t kEmptyTextSize = 2;
+
+// Bytes record i's text takes in the text area; 0 for a record that carries no text.
+std::uint64_t PackedTextSize(const keys::ProfileKeyTable& table, const keys::KeyStringTable& strings,
+                             std::size_t i) {
+  if (!keys::CarriesText(table.records[i].type)) return 0;
+  return strings.Has(i) ? strings.Size(i) : kEmptyTextSize;
+}
+
+std::span<const std::uint8_t> KeyTableBytes(std::span<const std::uint8_t> bytes) {
+  return bytes.subspan(kKeyTableOffset, keys::kProfileKeyTableSize);
+}
+
+std::span<const std::uint8_t> TextAreaBytes(std::span<const std::uint8_t> bytes, const Areas& areas) {
+  return bytes.subspan(static_cast<std::size_t>(SettingsFileSize(areas.macro_count, 0)),
+                       areas.text_size);
+}
+
+// Finds the text of every text-carrying record of key_table in text_area, in record order, and
+// hands on_text(record index, first byte, units) each one found. A text starts at its record's
+// offset rounded down to even and runs to its terminator or the area's end; an offset outside the
+// area names no text. Returns false, as soon as it is so, when the texts would take more bytes
+// than the area holds: the walk then never reads more than the area's units plus one per record.
+template <typename OnText>
+bool WalkTexts(std::span<const std::uint8_t> key_table, std::span<const std::uint8_t> text_area,
+               OnText&& on_text) {
+  std::size_t taken = 0;  // never above text_area.size()
+  for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
+    const auto record = key_table.subspan(i * keys::kKeyAssignmentSize, keys::kKeyAssignmentSize);
+    const auto type = static_cast<keys::AssignmentType>(ReadU16(record, keys::kAssignOffType));
+    if (!keys::CarriesText(type)) continue;
+    const std::size_t start = ReadU32(record, keys::kAssignOffParameter) & ~std::uint32_t{1};
+    if (start >= text_area.size()) continue;
+    const std::size_t room = text_area.size() - taken;
+    std::size_t bytes = 0;  // the units read, terminator included
+    std::size_t units = 0;
+    for (std::size_t p = start; p + 1 < text_area.size(); p += 2) {
+      bytes += 2;
+      if (bytes > room) return false;
+      if (ReadU16(text_area, p) == 0) break;
+      ++units;
+    }
+    taken += bytes;
+    on_text(i, start, units);
+  }
+  return true;
+}
+
+
 }  // namespace
 
 std::uint8_t HeaderChecksum(std::span<const std::uint8_t> header) {
@@ -46,7 +96,9 @@ bool IsValidSettingsFile(std::span<const std::uint8_t> bytes) {
       total == SettingsFileSize(areas.macro_count, areas.text_size) &&
       bytes[kHdrOffChecksum] == HeaderChecksum(bytes);
   // A file cut short would load as a partial store after the old one has been cleared.
-  return header_ok && bytes.size() >= total;
+  if (!header_ok || bytes.size() < total) return false;
+  return WalkTexts(KeyTableBytes(bytes), TextAreaBytes(bytes, areas),
+                   [](std::size_t, std::size_t, std::size_t) {});
 }
 
 void WriteDescriptor(SettingsHeader& header) {
@@ -81,19 +133,28 @@ void RebuildSettingsHeader(SettingsHeader& header, std::uint16_t macro_count,
 }
 
 void AssignTextOffsets(keys::ProfileKeyTable& table, const keys::KeyStringTable& strings) {
-  std::uint32_t offset = 0;
+  std::uint64_t offset = 0;
   for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
-    const std::uint32_t size = strings.Size(i);
-    if (size == 0 || !keys::CarriesText(table.records[i].type)) continue;
-    table.records[i].parameter = offset;
+    const std::uint64_t size = PackedTextSize(table, strings, i);
+    if (size == 0) continue;
+    // Offsets past 32 bits only arise for areas no file can hold; the encoder refuses those.
+    table.records[i].parameter = static_cast<std::uint32_t>(offset);
     offset += size;
   }
+}
+
+std::uint64_t TextAreaSize(const keys::ProfileKeyTable& table, const keys::KeyStringTable& strings) {
+  std::uint64_t size = strings.Total();
+  for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
+    if (keys::CarriesText(table.records[i].type) && !strings.Has(i)) size += kEmptyTextSize;
+  }
+  return size;
 }
 
 SettingsCodecResult EncodeSettingsFile(const SettingsContentView& content,
                                        std::vector<std::uint8_t>& out) {
   if (content.macros.size() > macros::kMaxMacros) return SettingsCodecResult::Refused;
-  const std::uint32_t text_size = content.strings.Total();
+  const std::uint64_t text_size = TextAreaSize(content.table, content.strings);
   // The total size is a 32-bit field, and the whole file is built in memory.
   const std::uint64_t file_size = SettingsFileSize(content.macros.size(), text_size);
   if (file_size > 0xFFFFFFFFu || file_size > SIZE_MAX) return SettingsCodecResult::Refused;
@@ -106,17 +167,19 @@ SettingsCodecResult EncodeSettingsFile(const SettingsContentView& content,
     return SettingsCodecResult::Refused;
   }
   SettingsHeader header = content.header;
-  RebuildSettingsHeader(header, static_cast<std::uint16_t>(content.macros.size()), text_size);
+  RebuildSettingsHeader(header, static_cast<std::uint16_t>(content.macros.size()),
+                        static_cast<std::uint32_t>(text_size));
   std::copy(header.begin(), header.end(), bytes.begin());
 
   AssignTextOffsets(*table, content.strings);
   const std::span<std::uint8_t> text_area = std::span<std::uint8_t>(bytes).subspan(
       static_cast<std::size_t>(SettingsFileSize(content.macros.size(), 0)));
   for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
-    const std::uint32_t size = content.strings.Size(i);
-    if (size == 0 || !keys::CarriesText(table->records[i].type)) continue;
+    // An empty text is its terminator alone, which the zeroed area already holds.
+    const std::uint64_t size = PackedTextSize(*table, content.strings, i);
+    if (size <= kEmptyTextSize) continue;
     const std::uint32_t offset = table->records[i].parameter;
-    if (static_cast<std::uint64_t>(offset) + size > text_size) continue;
+    if (offset + size > text_size) continue;
     const std::u16string& text = content.strings.Text(i);
     for (std::size_t u = 0; u < text.size(); ++u) {
       WriteU16(text_area, offset + 2 * u, static_cast<std::uint16_t>(text[u]));
@@ -150,22 +213,18 @@ SettingsCodecResult DecodeSettingsFile(std::span<const std::uint8_t> bytes, Sett
           bytes.subspan(kMacroAreaOffset + m * macros::kMacroRecordSize)
               .first<macros::kMacroRecordSize>()));
     }
-    const std::span<const std::uint8_t> text_area = bytes.subspan(
-        static_cast<std::size_t>(SettingsFileSize(areas.macro_count, 0)), areas.text_size);
+    const std::span<const std::uint8_t> text_area = TextAreaBytes(bytes, areas);
     out.strings.ClearAll();
-    for (std::size_t i = 0; i < keys::kRecordCount; ++i) {
-      if (!keys::CarriesText(out.table.records[i].type)) continue;
-      const std::size_t start = out.table.records[i].parameter & ~std::uint32_t{1};
-      // An offset outside the area names no text; a text runs to its terminator or the area's end.
-      if (start >= text_area.size()) continue;
-      std::u16string text;
-      for (std::size_t p = start; p + 1 < text_area.size(); p += 2) {
-        const std::uint16_t unit = ReadU16(text_area, p);
-        if (unit == 0) break;
-        text.push_back(static_cast<char16_t>(unit));
-      }
-      out.strings.Set(i, text);
-    }
+    std::u16string text;
+    const bool fits = WalkTexts(KeyTableBytes(bytes), text_area,
+                                [&](std::size_t i, std::size_t start, std::size_t units) {
+                                  text.resize(units);
+                                  for (std::size_t u = 0; u < units; ++u) {
+                                    text[u] = static_cast<char16_t>(ReadU16(text_area, start + 2 * u));
+                                  }
+                                  out.strings.Set(i, text);
+                                });
+    if (!fits) return SettingsCodecResult::Refused;
   } catch (const std::bad_alloc&) {
     return SettingsCodecResult::Refused;
   }

@@ -22,7 +22,8 @@ std::uint8_t HeaderChecksum(std::span<const std::uint8_t> header);
 
 // True when bytes start with a header that passes every check of a settings file: magic, header
 // size, the two format constants, record count 2048, at most 100 macros, flag 0 or 1, total size
-// equal to the areas it names, checksum, and bytes long enough to hold those areas.
+// equal to the areas it names, checksum, and bytes long enough to hold those areas; and when the
+// texts of the records take no more bytes than the text area (see DecodeSettingsFile).
 bool IsValidSettingsFile(std::span<const std::uint8_t> bytes);
 
 // Writes the 32-byte header of a file with these counts (flag 0, checksum last). The descriptor is
@@ -33,10 +34,16 @@ void RebuildSettingsHeader(SettingsHeader& header, std::uint16_t macro_count,
 // The descriptor constants with the keyboard's ids.
 void WriteDescriptor(SettingsHeader& header);
 
-// Lays the texts of the launch-program and text-block records that hold one one after another in
-// record order: each such record's parameter becomes its text's offset in the text area. The
-// settings file and the DeviceStore pack texts this way.
+// Lays the texts of the launch-program and text-block records one after another in record order:
+// each such record's parameter becomes its text's offset in the text area. Such a record without
+// text gets an empty text (a lone terminator) of its own, so that no stale offset makes it read
+// another record's text and no two texts overlap. The settings file and the DeviceStore pack
+// texts this way.
 void AssignTextOffsets(keys::ProfileKeyTable& table, const keys::KeyStringTable& strings);
+
+// Bytes of the text area that AssignTextOffsets lays out: every text of strings (those of records
+// that no longer carry text become a zero tail) and the empty texts of the records without one.
+std::uint64_t TextAreaSize(const keys::ProfileKeyTable& table, const keys::KeyStringTable& strings);
 
 // What a settings file is made from; the views must outlive the call.
 struct SettingsContentView {
@@ -47,8 +54,8 @@ struct SettingsContentView {
 };
 
 // Lays out the whole file: the header rebuilt for the content, the table with the texts' offsets
-// (AssignTextOffsets), the macro records and the text area of strings.Total() bytes. Refused (out
-// unchanged) when there are more macros than a file holds.
+// (AssignTextOffsets), the macro records and the text area of TextAreaSize bytes. Refused (out
+// unchanged) when there are more macros than a file holds or the file would pass 4 GB.
 SettingsCodecResult EncodeSettingsFile(const SettingsContentView& content,
                                        std::vector<std::uint8_t>& out);
 
@@ -62,7 +69,11 @@ struct SettingsContent {
 
 // Reads a file's bytes into out. Refused, leaving out unspecified, when the header is not that of a
 // settings file or the bytes end before the areas it names. A text offset outside the text area
-// gives the record no text; a text without terminator ends at the end of the area.
+// gives the record no text; a text without terminator ends at the end of the area. A file written
+// here packs its texts without overlap, so the texts of a file never take more bytes (terminators
+// included) than its text area: texts that would, by overlapping or sharing one unterminated run,
+// refuse the file as soon as their running total passes the area. Time and memory of a load are
+// therefore bounded by the file's size.
 SettingsCodecResult DecodeSettingsFile(std::span<const std::uint8_t> bytes, SettingsContent& out);
 
 // The table of a new store: all records zero except the G codes of block 0.

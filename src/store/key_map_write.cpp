@@ -28,9 +28,9 @@ bool CommitToDeviceStore(WorkingStore& working, DeviceStore& device_store) {
       }
     }
     profiles::AssignTextOffsets(device_store.Table(), device_store.strings);
-    profiles::RebuildSettingsHeader(device_store.settings_header,
-                                    static_cast<std::uint16_t>(device_store.macros.size()),
-                                    device_store.strings.Total());
+    profiles::RebuildSettingsHeader(
+        device_store.settings_header, static_cast<std::uint16_t>(device_store.macros.size()),
+        static_cast<std::uint32_t>(profiles::TextAreaSize(device_store.Table(), device_store.strings)));
   } catch (const std::bad_alloc&) {
     device_store.Clear();
     return false;
@@ -53,8 +53,12 @@ KeyMapWriteOutcome WriteKeyMaps(WorkingStore& working, DeviceStore& device_store
     auto device_lock = device_store.Lock();
     image = macros::FitMacroImage(device_store.macros, target.macro_space);
     outcome.fit = image.result;
-    if (image.result != macros::FitResult::Ok) return outcome;
     try {
+      if (image.result == macros::FitResult::UnsendableKey) {
+        outcome.unsendable = image.unsendable;
+        outcome.unsendable_macro_name = device_store.macros[image.unsendable.macro].name;
+      }
+      if (image.result != macros::FitResult::Ok) return outcome;
       ids = MacroIds(device_store.macros);
     } catch (const std::bad_alloc&) {
       outcome.fit = macros::FitResult::NoMemory;

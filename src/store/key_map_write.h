@@ -4,6 +4,7 @@
 // everything in one bracketed transfer. What the user is told about it is the caller's decision.
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "device/command_set.h"
@@ -15,7 +16,8 @@ namespace vendrel::store {
 
 enum class KeyMapWrite : int {
   Sent = 1,        // the transfer ran; the last key map's device result decides success
-  NotSent = 0,     // the macros do not fit, or memory ran out
+  NotSent = 0,     // the macros do not fit, a macro holds a key the keyboard cannot send, or
+                   // memory ran out: fit says which
   NoProfile = -4,  // the keyboard's current profile is unknown
 };
 
@@ -24,6 +26,9 @@ struct KeyMapWriteOutcome {
   macros::FitResult fit = macros::FitResult::TooLarge;
   bool names_dropped = false;  // the image went without names to make the macros fit
   int last_map_result = 0;     // device result of the last key map, when sent
+  // When fit is UnsendableKey: the action refused and the name of the macro that holds it.
+  macros::UnsendableAction unsendable;
+  std::u16string unsendable_macro_name;
 
   // The integer the window logic reports: the last key map's result when sent, else the status.
   int DesignResult() const {

@@ -106,6 +106,9 @@ constexpr TextDefinition kTexts[] = {
     {TextKey::MAIN_DEFAULT_MATRIX_PROMPT, u"MAIN_DEFAULT_MATRIX_PROMPT", kPlaceholder},
     {TextKey::MAIN_NO_DEVICE_PROMPT, u"MAIN_NO_DEVICE_PROMPT",
      u"Device is not detected\uFF0Cthe key settings can not be displayed! "},
+    {TextKey::MACRO_KEY_UNSENDABLE, u"MACRO_KEY_UNSENDABLE",
+     u"The macro \"%s\" holds the key \"%s\", which cannot be played by the keyboard. "
+     u"Remove it from the macro or choose another key."},
 };
 static_assert(std::size(kTexts) == kTextKeyCount, "one definition per key");
 

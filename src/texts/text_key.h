@@ -93,8 +93,9 @@ enum class TextKey : std::uint8_t {
   MAIN_SWITCH_COLOR_TEXT,
   MAIN_DEFAULT_MATRIX_PROMPT,
   MAIN_NO_DEVICE_PROMPT,
+  MACRO_KEY_UNSENDABLE,
 };
-inline constexpr std::size_t kTextKeyCount = static_cast<std::size_t>(TextKey::MAIN_NO_DEVICE_PROMPT) + 1;
+inline constexpr std::size_t kTextKeyCount = static_cast<std::size_t>(TextKey::MACRO_KEY_UNSENDABLE) + 1;
 
 // Longest text a slot or a lookup holds, in UTF-16 units (the terminator not counted).
 inline constexpr std::size_t kMaxTextLength = 259;

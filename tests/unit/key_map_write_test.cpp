@@ -193,6 +193,41 @@ TEST_F(KeyMapWriteTest, NamesDroppedWhenOnlyTheMacrosFitAndUserToldAfterTheEnd) 
   EXPECT_EQ(macro_area[6], 0) << "names flag";
 }
 
+// A macro holding a key the keyboard cannot play stops the write before the first packet, and the
+// user is told in one box which macro holds which key.
+TEST_F(KeyMapWriteTest, MacroWithUnsendableKeySendsNothingAndNamesMacroAndKey) {
+  const struct {
+    keys::KeyCode key;
+    const char16_t* key_name;
+  } cases[] = {{0x174, u"Zoom-"}, {0x175, u"Zoom+"}, {0x17B, u"Word"}, {0x17C, u"Excel"}};
+  for (const auto& c : cases) {
+    working.macros = {Macro(1, u"fine", 2), Macro(2, u"office", 2)};
+    working.macros[1].actions.insert(working.macros[1].actions.begin() + 1,
+                                     {10, c.key, macros::ActionKind::Press});
+    const std::size_t sent_before = rig.library.SentPackets().size();
+    const auto macro_area_before = ModelArea(sim::Area::Macro);
+    boxes.shown.clear();
+
+    const KeyMapWriteTarget target{rig.commands, kDefaultKeyMap, kRoomyMacroSpace};
+    const KeyMapWriteOutcome outcome = WriteKeyMaps(working, device_store, true, target);
+    EXPECT_EQ(outcome.status, KeyMapWrite::NotSent);
+    EXPECT_EQ(outcome.fit, macros::FitResult::UnsendableKey);
+    EXPECT_EQ(outcome.unsendable, (macros::UnsendableAction{1, 1, c.key}));
+    EXPECT_EQ(outcome.unsendable_macro_name, u"office");
+    app::TellKeyMapWrite(outcome, boxes, texts);
+
+    EXPECT_EQ(rig.library.SentPackets().size(), sent_before);
+    EXPECT_EQ(ModelArea(sim::Area::Macro), macro_area_before);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    const std::u16string expected = u"The macro \"office\" holds the key \"" +
+                                    std::u16string(c.key_name) +
+                                    u"\", which cannot be played by the keyboard. Remove it from "
+                                    u"the macro or choose another key.";
+    EXPECT_EQ(boxes.shown[0], expected);
+    EXPECT_EQ(working.macros[1].actions[1].key, c.key) << "the user's macro is kept";
+  }
+}
+
 TEST_F(KeyMapWriteTest, FailedBeginDoesNotStopTheMaps) {
   rig.library.WithModel([](sim::KeyboardModel& m) {
     m.InjectFault(sim::Fault::StatusFF, 1);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "keys/key_table.h"
 #include "macros/macro_image.h"
 #include "macros/macro_space_fit.h"
 #include "app/store_messages.h"
@@ -262,6 +264,98 @@ TEST(MacroImage, MoreThanHundredMacrosAreCut) {
   MacroList out;
   EXPECT_EQ(DecodeMacros(image, u"Macro", out), MacroDecodeResult::Cut);
   EXPECT_EQ(out.size(), kMaxMacros);
+}
+
+// Keys that send the usage of another key: reading them back names the key of the lowest slot
+// with that usage, which the keyboard sends identically.
+const std::map<keys::KeyCode, keys::KeyCode> kUsageAliases = {{0x136, 0x036}, {0x146, 0x045}};
+
+// Every code of the 256 slots and the codes that fold onto them from above: each one either comes
+// back from the keyboard as itself (or as its usage alias) with a usage the keyboard sends, or is
+// refused by both the predicate and the encoder, which then leaves the buffer alone.
+TEST(MacroImageKeys, EveryKeyRoundTripsOrIsRefused) {
+  int sendable = 0;
+  int refused = 0;
+  for (unsigned code = 1; code < 0x280; ++code) {
+    const auto key = static_cast<keys::KeyCode>(code);
+    const std::vector<MacroRecord> macros{Macro(u"k", {Press(key, 20)})};
+    Bytes image(MacroImageSizes(macros).without_names, 0xEE);
+    const MacroEncodeResult result = EncodeMacros(macros, image, false);
+    if (keys::IsSendableInMacro(key)) {
+      ++sendable;
+      ASSERT_EQ(result, MacroEncodeResult::Ok) << std::hex << code;
+      const std::size_t action_at = 16 + 2 + 4;
+      EXPECT_NE(image[action_at + 1] >> 4 & 0x7, 0) << "usage kind of " << std::hex << code;
+      EXPECT_NE(image[action_at + 2] | image[action_at + 3], 0) << "usage of " << std::hex << code;
+      MacroList out;
+      ASSERT_EQ(DecodeMacros(image, u"Macro", out), MacroDecodeResult::Ok);
+      ASSERT_EQ(out.size(), 1u);
+      ASSERT_EQ(out[0].actions.size(), 1u);
+      const auto alias = kUsageAliases.find(key);
+      EXPECT_EQ(out[0].actions[0], Press(alias == kUsageAliases.end() ? key : alias->second, 20))
+          << std::hex << code;
+    } else {
+      ++refused;
+      EXPECT_EQ(result, MacroEncodeResult::UnsendableKey) << std::hex << code;
+      EXPECT_EQ(image, Bytes(image.size(), 0xEE)) << std::hex << code;
+      EXPECT_EQ(FindUnsendableAction(macros), (UnsendableAction{0, 0, key})) << std::hex << code;
+    }
+  }
+  // Both verdicts occur: the table holds keys of each kind.
+  EXPECT_GT(sendable, 100);
+  EXPECT_GT(refused, 0);
+}
+
+struct SendableCase {
+  const char* name;
+  keys::KeyCode key;
+  bool sendable;
+};
+
+class SendableKeyTest : public ::testing::TestWithParam<SendableCase> {};
+
+TEST_P(SendableKeyTest, PredicateMatchesWhatTheKeyboardCanSend) {
+  EXPECT_EQ(keys::IsSendableInMacro(GetParam().key), GetParam().sendable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SendableKeyTest,
+    ::testing::Values(
+        // Consumer rows past the known consumer usages would be written as usage 0.
+        SendableCase{"ZoomOutHasNoConsumerUsage", 0x174, false},
+        SendableCase{"ZoomInHasNoConsumerUsage", 0x175, false},
+        SendableCase{"WordHasNoConsumerUsage", 0x17B, false},
+        SendableCase{"ExcelHasNoConsumerUsage", 0x17C, false},
+        SendableCase{"CopyHasNoUsage", 0x176, false},
+        SendableCase{"SysReqHasNoUsage", 0x054, false},
+        SendableCase{"NoKey", 0x000, false},
+        SendableCase{"CodeFoldingOntoA", 0x29E, false},
+        SendableCase{"CodeBetweenTheHalves", 0x0A0, false},
+        SendableCase{"LetterA", 0x01E, true},
+        SendableCase{"LeftCtrlModifier", 0x01D, true},
+        SendableCase{"VolumeUpConsumer", 0x130, true},
+        SendableCase{"NextTrackLastKnownConsumer", 0x119, true},
+        SendableCase{"SleepDesktop", 0x15F, true},
+        SendableCase{"RightShiftAlias", 0x136, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MacroImageKeys, FirstUnsendableActionIsNamedAndBarePausesPass) {
+  const std::vector<MacroRecord> macros{
+      Macro(u"ok", {Press(0x01E), Release(0x01E), Press(0, 500)}),
+      Macro(u"zoom", {Press(0x130), Release(0x130), Press(0x175), Release(0x175), Press(0x17C)})};
+  EXPECT_EQ(FindUnsendableAction(macros), (UnsendableAction{1, 2, 0x175}));
+  EXPECT_EQ(FindUnsendableAction(std::span(macros).first(1)), std::nullopt);
+
+  Bytes image(MacroImageSizes(macros).with_names, 0xEE);
+  EXPECT_EQ(EncodeMacros(macros, image, true), MacroEncodeResult::UnsendableKey);
+  EXPECT_EQ(image, Bytes(image.size(), 0xEE));
+
+  for (std::uint32_t space : {0u, 128u * 255u}) {
+    const FittedMacroImage fit = FitMacroImage(macros, space);
+    EXPECT_EQ(fit.result, FitResult::UnsendableKey) << space;
+    EXPECT_TRUE(fit.bytes.empty()) << space;
+    EXPECT_EQ(fit.unsendable, (UnsendableAction{1, 2, 0x175})) << space;
+  }
 }
 
 struct FitCase {

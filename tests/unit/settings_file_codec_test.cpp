@@ -3,6 +3,8 @@
 #include <memory>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "store/key_store.h"
@@ -292,6 +294,156 @@ INSTANTIATE_TEST_SUITE_P(
         BadTextCase{"NoTerminator", 2, 6, {u'a', u'b', u'c'}, true, u"bc"},
         BadTextCase{"OddAreaSizeNoTerminator", 0, 5, {u'a', u'b', u'c'}, true, u"ab"},
         BadTextCase{"EmptyArea", 0, 0, {}, false, u""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Records that carry text, some holding none: every record must read back its own text, and one
+// without text an empty one, never the text another record left at its old offset.
+struct MixedTextCase {
+  const char* name;
+  // (record index, type, text or nullptr for a record without text)
+  std::vector<std::tuple<std::size_t, AssignmentType, const char16_t*>> records;
+  std::uint32_t text_size;  // of the saved file
+};
+
+class MixedTextTest : public ::testing::TestWithParam<MixedTextCase> {};
+
+TEST_P(MixedTextTest, SaveAndReloadGivesEachRecordItsOwnText) {
+  const MixedTextCase& c = GetParam();
+  store::KeyStore s;
+  MakeDefaultTable(s.Table());
+  std::uint32_t stale = 0;
+  for (const auto& [index, type, text] : c.records) {
+    s.Table().records[index].type = type;
+    if (text != nullptr) {
+      s.strings.Set(index, text);
+    } else {
+      // A stale offset, as left by an earlier save or by a removed text: it names the first text.
+      s.Table().records[index].parameter = stale;
+      stale += 2;
+    }
+  }
+  Bytes first;
+  ASSERT_EQ(SerializeStore(s, first), profiles::SettingsCodecResult::Ok);
+  ASSERT_TRUE(IsValidSettingsFile(first));
+  EXPECT_EQ(U32(first, kHdrOffTextSize), c.text_size);
+
+  store::KeyStore loaded;
+  ASSERT_EQ(DeserializeStore(first, loaded), profiles::SettingsCodecResult::Ok);
+  for (const auto& [index, type, text] : c.records) {
+    EXPECT_EQ(loaded.strings.Text(index), text ? std::u16string(text) : std::u16string())
+        << "record " << index;
+    EXPECT_LE(loaded.strings.Total(), c.text_size);
+  }
+  // Loaded again the store saves the same file: no record picks anything up on the way.
+  Bytes second;
+  ASSERT_EQ(SerializeStore(loaded, second), profiles::SettingsCodecResult::Ok);
+  EXPECT_EQ(second, first);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MixedTextTest,
+    ::testing::Values(
+        MixedTextCase{"TextBlockWithoutTextBeforeOneWithText",
+                      {{0x10, AssignmentType::TextBlock, nullptr},
+                       {0x11, AssignmentType::TextBlock, u"secret"}},
+                      2 + 14},
+        MixedTextCase{"LaunchWithoutTextAfterOneWithText",
+                      {{0x10, AssignmentType::LaunchProgram, u"c:\\a.exe"},
+                       {0x11, AssignmentType::LaunchProgram, nullptr}},
+                      18 + 2},
+        MixedTextCase{"SeveralWithoutTextAcrossBlocks",
+                      {{0x010, AssignmentType::TextBlock, u"ab"},
+                       {0x210, AssignmentType::LaunchProgram, nullptr},
+                       {0x411, AssignmentType::TextBlock, u""},
+                       {0x612, AssignmentType::TextBlock, nullptr},
+                       {0x7FF, AssignmentType::LaunchProgram, u"xyz"}},
+                      6 + 2 + 2 + 2 + 8},
+        MixedTextCase{"OnlyRecordsWithoutText",
+                      {{0x000, AssignmentType::TextBlock, nullptr},
+                       {0x001, AssignmentType::LaunchProgram, nullptr}},
+                      2 + 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SettingsFileTexts, RecordWithoutTextPointsAtAnEmptyTextOfItsOwn) {
+  store::KeyStore s;
+  MakeDefaultTable(s.Table());
+  SetText(s, 0, 0x10, AssignmentType::TextBlock, u"ab");
+  s.Table().At(0, 0x11).type = AssignmentType::TextBlock;
+  s.Table().At(0, 0x11).parameter = 0;  // stale: names "ab"
+  SetText(s, 0, 0x12, AssignmentType::TextBlock, u"c");
+  Bytes b;
+  ASSERT_EQ(SerializeStore(s, b), profiles::SettingsCodecResult::Ok);
+  EXPECT_EQ(U32(b, RecordOffset(0, 0x10) + 4), 0u);
+  EXPECT_EQ(U32(b, RecordOffset(0, 0x11) + 4), 6u);
+  EXPECT_EQ(U32(b, RecordOffset(0, 0x12) + 4), 8u);
+  const Bytes text(b.begin() + 32832, b.end());
+  EXPECT_EQ(text, (Bytes{'a', 0, 'b', 0, 0, 0, 0, 0, 'c', 0, 0, 0}));
+}
+
+// Hostile text areas: texts that overlap or share one unterminated run would total far more than
+// the file holds. The loader refuses such a file, leaving the store alone, as soon as its running
+// total passes the area; the largest layouts here would total about 2^32 bytes if built.
+struct HostileTextCase {
+  const char* name;
+  std::size_t area_units;       // text area of this many units
+  std::size_t run;              // every run-th unit is a terminator, the others 'x'; 0: none
+  std::vector<std::pair<std::size_t, std::uint32_t>> records;  // (count, offset): consecutive text records
+  bool loads;
+};
+
+class HostileTextTest : public ::testing::TestWithParam<HostileTextCase> {};
+
+TEST_P(HostileTextTest, TextsNeverTotalMoreThanTheArea) {
+  const HostileTextCase& c = GetParam();
+  Bytes b = DefaultFile();
+  std::size_t record = 0;
+  for (const auto& [count, offset] : c.records) {
+    for (std::size_t n = 0; n < count; ++n, ++record) {
+      const std::size_t at = kKeyTableOffset + record * keys::kKeyAssignmentSize;
+      Put16(b, at, static_cast<std::uint16_t>(record % 2 ? AssignmentType::TextBlock
+                                                          : AssignmentType::LaunchProgram));
+      Put32(b, at + 4, offset);
+    }
+  }
+  const std::size_t text_size = 2 * c.area_units;
+  b.resize(32832 + text_size, 0);
+  for (std::size_t u = 0; u < c.area_units; ++u) {
+    if (c.run == 0 || (u + 1) % c.run != 0) Put16(b, 32832 + 2 * u, u'x');
+  }
+  Put32(b, kHdrOffTextSize, static_cast<std::uint32_t>(text_size));
+  Put32(b, kHdrOffTotalSize, static_cast<std::uint32_t>(32832 + text_size));
+  FixChecksum(b);
+
+  store::KeyStore s;
+  SetText(s, 0, 0x20, AssignmentType::TextBlock, u"kept");
+  EXPECT_EQ(IsValidSettingsFile(b), c.loads);
+  const auto result = DeserializeStore(b, s);
+  if (c.loads) {
+    ASSERT_EQ(result, profiles::SettingsCodecResult::Ok);
+    EXPECT_LE(s.strings.Total(), text_size + 2 * record);
+  } else {
+    EXPECT_EQ(result, profiles::SettingsCodecResult::Refused);
+    EXPECT_EQ(s.strings.Text(0x20), u"kept");
+    EXPECT_EQ(s.strings.Total(), 10u);
+  }
+}
+
+constexpr std::size_t kMiB = std::size_t{1} << 20;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HostileTextTest,
+    ::testing::Values(
+        HostileTextCase{"OneTextFillsTheArea", 4, 4, {{1, 0}}, true},
+        HostileTextCase{"UnterminatedTextEndsTheArea", 4, 0, {{1, 0}}, true},
+        HostileTextCase{"PackedTextsFillTheArea", 6, 3, {{1, 0}, {1, 6}}, true},
+        HostileTextCase{"TwoRecordsShareOneText", 3, 3, {{2, 0}}, false},
+        HostileTextCase{"SecondTextIsTheTailOfTheFirst", 4, 4, {{1, 0}, {1, 4}}, false},
+        HostileTextCase{"TwoRecordsOnOneUnterminatedRun", 3, 0, {{2, 0}}, false},
+        HostileTextCase{"AllRecordsAtZeroOverOneMebibyte", kMiB / 2, 0, {{2048, 0}}, false},
+        // 2048 copies of 2 MiB total 2^32 bytes: a 32-bit total wraps to nearly nothing.
+        HostileTextCase{"AllRecordsAtZeroOverTwoMebibytes", kMiB, 0, {{2048, 0}}, false},
+        HostileTextCase{"AllButOneRecordOnTheLastUnit", kMiB, kMiB, {{1, 0}, {2047, 2 * kMiB - 2}}, false},
+        HostileTextCase{"OffsetsOutsideTheAreaTakeNothing", 2, 2, {{1, 0}, {2047, 0xFFFFFFF0u}}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsFileRoundTrip, RefusedBytesLeaveTheStoreAlone) {
