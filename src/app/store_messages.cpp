@@ -15,9 +15,9 @@ void TellNamesDropped(platform::MessageBoxes& boxes, const texts::TextTable& tex
 }
 
 void TellUnsendableKey(std::u16string_view macro_name, keys::KeyCode key,
-                       platform::MessageBoxes& boxes, const skin::TextTable& texts) {
+                       platform::MessageBoxes& boxes, const texts::TextTable& texts) {
   const std::u16string key_name = keys::KeyName(key, texts);
-  boxes.ShowOk(texts.Format(skin::TextKey::MACRO_KEY_UNSENDABLE,
+  boxes.ShowOk(texts.Format(texts::TextKey::MACRO_KEY_UNSENDABLE,
                             {macro_name, std::u16string_view(key_name)}));
 }
 

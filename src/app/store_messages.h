@@ -22,7 +22,7 @@ void TellNamesDropped(platform::MessageBoxes& boxes, const texts::TextTable& tex
 // MACRO_KEY_UNSENDABLE filled with the macro's name and the key's name: the macro holds a key the
 // keyboard cannot play, so nothing was written.
 void TellUnsendableKey(std::u16string_view macro_name, keys::KeyCode key,
-                       platform::MessageBoxes& boxes, const skin::TextTable& texts);
+                       platform::MessageBoxes& boxes, const texts::TextTable& texts);
 
 // A write to the keyboard: the fit's box, or the unsendable key's, when nothing was sent for it;
 // the names warning after a transfer that left the names out.
