@@ -106,6 +106,18 @@ TEXTS = [
     ("MAIN_DEFAULT_MATRIX_PROMPT", "Do you want to restore the default key layout?", "确定要恢复默认按键布局吗?"),
     ("MAIN_NO_DEVICE_PROMPT", "Device is not detected，the key settings can not be displayed! ",
      "未检测到设备，无法显示按键设置! "),
+    ("KEYBOARD_READ_FAILED",
+     "The keyboard's settings could not be read. Your settings on the keyboard were left unchanged. "
+     "Unplug the keyboard, plug it in again, and try again.",
+     "无法读取键盘的设置。键盘上的设置保持不变。请拔下键盘，重新插入后再试一次。"),
+    ("KEYBOARD_WRITE_FAILED",
+     "The settings could not be written to the keyboard. Your changes are kept; check the keyboard's "
+     "connection and press Apply again.",
+     "无法将设置写入键盘。您的更改已保留；请检查键盘的连接，然后再次点击应用。"),
+    ("KEYBOARD_READ_AGAIN",
+     "The keyboard's settings have now been read and are shown. Changes made while they were unknown "
+     "were not written; make them again and press Apply.",
+     "现已读取并显示键盘的设置。在设置未知时所做的更改未写入键盘；请重新更改后点击应用。"),
     # main window labels, menus and the about box, read when they are shown
     ("PROFILE_1", "Profile 1", "配置 1"),
     ("PROFILE_2", "Profile 2", "配置 2"),
