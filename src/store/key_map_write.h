@@ -30,7 +30,7 @@ struct KeyMapWriteOutcome {
   // The keyboard acknowledged the whole transfer: its macros and key maps are the store's.
   bool Whole() const { return status == KeyMapWrite::Sent && last_map_result == 1; }
 
-  // The integer the window logic reports: the last key map's result when sent, else the status.
+  // The integer the window logic reports: the transfer's result when sent, else the status.
   int DesignResult() const {
     return status == KeyMapWrite::Sent ? last_map_result : static_cast<int>(status);
   }
