@@ -109,6 +109,18 @@ TEXTS = [
     ("MACRO_KEY_UNSENDABLE", "The macro \"%s\" holds the key \"%s\", which cannot be played by the keyboard. "
      "Remove it from the macro or choose another key.",
      "宏\"%s\"中的按键\"%s\"无法由键盘播放。请将该按键从宏中删除，或选择其他按键。"),
+    ("KEYBOARD_READ_FAILED",
+     "The keyboard's settings could not be read. Your settings on the keyboard were left unchanged. "
+     "Unplug the keyboard, plug it in again, and try again.",
+     "无法读取键盘的设置。键盘上的设置保持不变。请拔下键盘，重新插入后再试一次。"),
+    ("KEYBOARD_WRITE_FAILED",
+     "The settings could not be written to the keyboard. Your changes are kept; check the keyboard's "
+     "connection and press Apply again.",
+     "无法将设置写入键盘。您的更改已保留；请检查键盘的连接，然后再次点击应用。"),
+    ("KEYBOARD_READ_AGAIN",
+     "The keyboard's settings have now been read and are shown. Changes made while they were unknown "
+     "were not written; make them again and press Apply.",
+     "现已读取并显示键盘的设置。在设置未知时所做的更改未写入键盘；请重新更改后点击应用。"),
     # main window labels, menus and the about box, read when they are shown
     ("PROFILE_1", "Profile 1", "配置 1"),
     ("PROFILE_2", "Profile 2", "配置 2"),

@@ -82,17 +82,61 @@ void MainWindowLogic::Apply() {
   view_.StartBusy();
   if (flags_.settings_changed) {
     std::lock_guard working(services_.WorkingStoreLock());
-    const int saved = services_.SaveActiveProfile();
-    const int written = services_.WriteActiveProfile();
-    if (saved == 1 && written == 1) SetSettingsChanged(false);
+    WriteSettings();
   }
   view_.StopBusy();
+}
+
+void MainWindowLogic::WriteSettings() {
+  switch (services_.WriteActiveProfile()) {
+    case KeyboardWrite::Written:
+      SetSettingsChanged(false);
+      return;
+    case KeyboardWrite::NotCached:
+    case KeyboardWrite::NotSent:
+      return;  // Apply stays; the write told the user what there was to tell
+    case KeyboardWrite::Failed:
+      view_.ShowMessage(services_.Texts().Text(texts::TextKey::KEYBOARD_WRITE_FAILED));
+      return;
+    case KeyboardWrite::Unknown:
+      break;
+  }
+  // Edits on top of settings that were never read would overwrite the keyboard's real ones.
+  switch (ReadKeyboardAgain()) {
+    case KeyboardRead::Read:
+      SetSettingsChanged(false);
+      view_.ShowMessage(services_.Texts().Text(texts::TextKey::KEYBOARD_READ_AGAIN));
+      return;
+    case KeyboardRead::PendingKept:
+      if (services_.WriteActiveProfile() == KeyboardWrite::Written) {
+        SetSettingsChanged(false);
+      } else {
+        view_.ShowMessage(services_.Texts().Text(texts::TextKey::KEYBOARD_WRITE_FAILED));
+      }
+      return;
+    case KeyboardRead::Unreadable:
+      view_.ShowMessage(services_.Texts().Text(texts::TextKey::KEYBOARD_READ_FAILED));
+      return;
+  }
+}
+
+KeyboardRead MainWindowLogic::ReadKeyboardAgain() {
+  const KeyboardRead read = services_.ConnectRefresh();
+  view_.RefreshKeyButtons();
+  view_.MarkActiveProfile(services_.ActiveProfile());
+  return read;
 }
 
 void MainWindowLogic::RestoreDefaults() {
   if (!view_.AskYesNo(services_.Texts().Text(texts::TextKey::MAIN_PROMPT_DEFAULT))) return;
   {
     std::lock_guard working(services_.WorkingStoreLock());
+    // The defaults replace one profile's keys; the rest is written as the keyboard holds it, so
+    // that has to be known first.
+    if (!services_.KeyboardSettingsKnown() && ReadKeyboardAgain() == KeyboardRead::Unreadable) {
+      view_.ShowMessage(services_.Texts().Text(texts::TextKey::KEYBOARD_READ_FAILED));
+      return;
+    }
     services_.ClearActiveProfileAssignments();
     view_.RefreshKeyButtons();
     SetSettingsChanged(true);
@@ -125,9 +169,14 @@ void MainWindowLogic::CloseProgram() {
 }
 
 void MainWindowLogic::OnConnected() {
-  services_.ConnectRefresh();
+  const KeyboardRead read = services_.ConnectRefresh();
   view_.RefreshKeyButtons();
   view_.MarkActiveProfile(services_.ActiveProfile());
+  // Read: the store is the keyboard's now, nothing to apply. PendingKept: a write to finish.
+  SetSettingsChanged(read == KeyboardRead::PendingKept);
+  if (read == KeyboardRead::Unreadable) {
+    view_.ShowMessage(services_.Texts().Text(texts::TextKey::KEYBOARD_READ_FAILED));
+  }
 }
 
 void MainWindowLogic::OnDisconnected() { view_.CloseChildDialogs(); }

@@ -56,6 +56,11 @@ class MainWindowLogic {
   ShellFlags& flags_;
   std::atomic<int> current_icon_{0};
   std::atomic<bool> tray_added_{false};
+  // Apply's write under the WorkingStore lock, and what the user is told about it.
+  void WriteSettings();
+  // Reads the keyboard's settings again into the WorkingStore and redraws the keys.
+  KeyboardRead ReadKeyboardAgain();
+
   int frame_paint_hides_left_ = 2;
   int busy_frame_ = 0;
   bool colour_keys_mode_ = false;

@@ -62,6 +62,22 @@ class MainWindowView {
   virtual void ExitProcess() = 0;  // exit code 0, no clean-up
 };
 
+// What a read of the keyboard's settings left in the WorkingStore.
+enum class KeyboardRead {
+  Read,         // the keyboard's settings, read whole
+  PendingKept,  // an unfinished write's settings, still to be written
+  Unreadable,   // defaults standing on nothing: not to be written
+};
+
+// What Apply's write did.
+enum class KeyboardWrite {
+  Written,    // keyboard and cache file hold the settings
+  NotCached,  // the keyboard holds them; the cache file could not be saved
+  NotSent,    // nothing sent for a reason the write already told the user
+  Failed,     // the keyboard did not take them all; they stay pending
+  Unknown,    // the keyboard's settings are not known: nothing was sent
+};
+
 class MainWindowServices {
  public:
   virtual ~MainWindowServices() = default;
@@ -79,11 +95,13 @@ class MainWindowServices {
   virtual std::recursive_mutex& WorkingStoreLock() = 0;
   virtual std::recursive_mutex& DeviceStoreLock() = 0;
   virtual void ResetSettings() = 0;  // string table, defaults, recording state
-  virtual int SaveActiveProfile() = 0;
-  virtual int WriteActiveProfile() = 0;
+  // The WorkingStore to the keyboard's current profile, then to the cache file.
+  virtual KeyboardWrite WriteActiveProfile() = 0;
   virtual void ClearActiveProfileAssignments() = 0;
   virtual void RestoreDefaultLighting() = 0;
-  virtual void ConnectRefresh() = 0;
+  virtual KeyboardRead ConnectRefresh() = 0;
+  // False when the WorkingStore does not stand on a whole read of the keyboard.
+  virtual bool KeyboardSettingsKnown() = 0;
   virtual int ActiveProfile() = 0;  // the keyboard's profile as last read; -1 when unknown
   virtual void BuildSceneMenu() = 0;
   virtual void ReleaseWorkingStore() = 0;

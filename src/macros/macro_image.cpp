@@ -130,6 +130,37 @@ std::u16string GeneratedMacroName(std::u16string_view prefix, std::size_t number
   return name;
 }
 
+MacroImageCheck CheckMacroImage(std::span<const std::uint8_t> image) {
+  if (image.size() < kImageHeaderSize || ReadU16(image, kImageOffMagic) != kImageMagic) {
+    return MacroImageCheck::NoImage;
+  }
+  if (ReadU16(image, kImageOffTotalSize) != image.size()) return MacroImageCheck::SizeMismatch;
+  const std::size_t count = ReadU16(image, kImageOffCount);
+  if (count > kMaxMacros) return MacroImageCheck::TooManyMacros;
+  const std::size_t blocks_from = kImageHeaderSize + kImageOffsetSize * count;
+  if (blocks_from > image.size()) return MacroImageCheck::OffsetsOutside;
+  // At most kMaxMacros blocks: a fixed array keeps the check free of allocation.
+  std::array<std::pair<std::size_t, std::size_t>, kMaxMacros> spans{};
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t offset = ReadU16(image, kImageHeaderSize + kImageOffsetSize * i);
+    if (offset < blocks_from || offset + kBlockHeaderSize > image.size()) {
+      return MacroImageCheck::BlockOutside;
+    }
+    const std::size_t actions = ReadU16(image, offset + kBlockOffActionCount);
+    if (actions > kMaxActions) return MacroImageCheck::TooManyActions;
+    const std::size_t name_units = image[offset + kBlockOffNameLength];
+    if (name_units > kMaxNameLength) return MacroImageCheck::NameTooLong;
+    const std::size_t end = offset + kBlockHeaderSize + kEncodedActionSize * actions + 2 * name_units;
+    if (end > image.size()) return MacroImageCheck::BlockOutside;
+    spans[i] = {offset, end};
+  }
+  std::sort(spans.begin(), spans.begin() + static_cast<std::ptrdiff_t>(count));
+  for (std::size_t i = 1; i < count; ++i) {
+    if (spans[i].first < spans[i - 1].second) return MacroImageCheck::Overlap;
+  }
+  return MacroImageCheck::Whole;
+}
+
 MacroDecodeResult DecodeMacros(std::span<const std::uint8_t> image,
                                std::u16string_view new_name_prefix, MacroList& out) {
   out.clear();

@@ -95,6 +95,23 @@ enum class MacroDecodeResult : int {
 MacroDecodeResult DecodeMacros(std::span<const std::uint8_t> image,
                                std::u16string_view new_name_prefix, MacroList& out);
 
+enum class MacroImageCheck : int {
+  Whole = 1,           // every block lies inside the image, apart from the others, within the limits
+  NoImage = 0,         // too short for the header or no magic
+  SizeMismatch = -1,   // the header's total size is not the image's size
+  TooManyMacros = -2,  // more macros than a list holds
+  OffsetsOutside = -3, // the offset table runs past the image
+  BlockOutside = -4,   // a block starts inside the offset table or ends past the image
+  TooManyActions = -5, // a block claims more actions than a macro holds
+  NameTooLong = -6,    // a block claims a longer name than a record holds
+  Overlap = -7,        // two blocks share bytes
+};
+
+// Whether image is one that a complete write leaves behind. A write cut short (or an image from
+// elsewhere) can leave counts and offsets that DecodeMacros would cut to size; such an image must
+// not be taken for the keyboard's settings.
+MacroImageCheck CheckMacroImage(std::span<const std::uint8_t> image);
+
 // The name given to a macro that carries none: prefix followed by the decimal number.
 std::u16string GeneratedMacroName(std::u16string_view prefix, std::size_t number);
 

@@ -37,7 +37,9 @@ int ReadMacrosFromKeyboard(device::CommandSet& commands, std::u16string_view new
   std::vector<std::uint8_t> image;
   const int r = ReadMacroImage(commands, image);
   if (r != device::kOk) return r;
-  if (!image.empty()) DecodeMacros(image, new_name_prefix, out);
+  if (image.empty()) return device::kOk;
+  if (CheckMacroImage(image) != MacroImageCheck::Whole) return kImageNotWhole;
+  DecodeMacros(image, new_name_prefix, out);
   return device::kOk;
 }
 

@@ -14,8 +14,12 @@ namespace vendrel::macros {
 // (image empty).
 int ReadMacroImage(device::CommandSet& commands, std::vector<std::uint8_t>& image);
 
-// ReadMacroImage, then DecodeMacros with new_name_prefix for unnamed macros. A corrupt image
-// yields what lies within its bounds. Returns 1 or the device result (out empty).
+// The result of ReadMacrosFromKeyboard for a memory whose image is not whole (CheckMacroImage):
+// a torn write, which must not be taken for the keyboard's macros.
+inline constexpr int kImageNotWhole = -301;
+
+// ReadMacroImage, then DecodeMacros with new_name_prefix for unnamed macros. Returns 1, the device
+// result, or kImageNotWhole for an image that a complete write cannot have left (out empty).
 int ReadMacrosFromKeyboard(device::CommandSet& commands, std::u16string_view new_name_prefix,
                            MacroList& out);
 

@@ -87,15 +87,18 @@ KeyMapWriteOutcome WriteKeyMaps(WorkingStore& working, DeviceStore& device_store
     }
   }
 
-  // Failures of single packets do not stop the sequence: the end command must still close the
-  // transfer, and only the last key map decides the result.
-  target.commands.BeginTransfer();
-  target.commands.WriteMacroArea(image.bytes, static_cast<std::uint32_t>(image.bytes.size()));
-  int result = device::kNotSent;
-  for (std::size_t i = 0; i < profiles.size(); ++i) {
-    result = target.commands.WriteKeyMap(maps[i], profiles[i]);
+  // A transfer the keyboard did not acknowledge beginning gets nothing further. After a failed
+  // packet the rest of the data is not sent (it would land in a transfer already torn), but a
+  // begun transfer is still closed.
+  int result = target.commands.BeginTransfer();
+  if (result == device::kOk) {
+    result = target.commands.WriteMacroArea(image.bytes, static_cast<std::uint32_t>(image.bytes.size()));
+    for (std::size_t i = 0; i < profiles.size() && result == device::kOk; ++i) {
+      result = target.commands.WriteKeyMap(maps[i], profiles[i]);
+    }
+    const int end = target.commands.EndTransfer();
+    if (result == device::kOk) result = end;
   }
-  target.commands.EndTransfer();
 
   outcome.status = KeyMapWrite::Sent;
   outcome.names_dropped = !image.with_names;

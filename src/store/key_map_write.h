@@ -15,7 +15,7 @@
 namespace vendrel::store {
 
 enum class KeyMapWrite : int {
-  Sent = 1,        // the transfer ran; the last key map's device result decides success
+  Sent = 1,        // the transfer was begun; last_map_result tells whether it ended whole
   NotSent = 0,     // the macros do not fit, a macro holds a key the keyboard cannot send, or
                    // memory ran out: fit says which
   NoProfile = -4,  // the keyboard's current profile is unknown
@@ -25,12 +25,17 @@ struct KeyMapWriteOutcome {
   KeyMapWrite status = KeyMapWrite::NotSent;
   macros::FitResult fit = macros::FitResult::TooLarge;
   bool names_dropped = false;  // the image went without names to make the macros fit
-  int last_map_result = 0;     // device result of the last key map, when sent
+  // Device result of the transfer, when sent: 1 when every packet, the bracket's included, was
+  // acknowledged; otherwise the first failure, after which no data was sent.
+  int last_map_result = 0;
   // When fit is UnsendableKey: the action refused and the name of the macro that holds it.
   macros::UnsendableAction unsendable;
   std::u16string unsendable_macro_name;
 
-  // The integer the window logic reports: the last key map's result when sent, else the status.
+  // The keyboard acknowledged the whole transfer: its macros and key maps are the store's.
+  bool Whole() const { return status == KeyMapWrite::Sent && last_map_result == 1; }
+
+  // The integer the window logic reports: the transfer's result when sent, else the status.
   int DesignResult() const {
     return status == KeyMapWrite::Sent ? last_map_result : static_cast<int>(status);
   }

@@ -43,8 +43,20 @@ class KeyStore {
   std::unique_ptr<keys::ProfileKeyTable> table_;
 };
 
+// How far the WorkingStore is known to stand on the keyboard's own settings.
+enum class KeyboardBasis : int {
+  Unknown,          // never read whole, or the last read failed: nothing built on it may be written
+  Read,             // read whole from the keyboard; the user's edits may lie on top
+  WriteUnfinished,  // a write of the store began and the keyboard did not acknowledge all of it
+};
+
 // What the user edits and the keyboard view shows.
-class WorkingStore : public KeyStore {};
+class WorkingStore : public KeyStore {
+ public:
+  // Touch only while holding Lock(). Clear() leaves it alone: the caller decides what a new
+  // content stands on.
+  KeyboardBasis basis = KeyboardBasis::Unknown;
+};
 
 // The copy committed from the WorkingStore at the start of a write; read only by that write.
 class DeviceStore : public KeyStore {};

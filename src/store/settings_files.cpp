@@ -91,8 +91,8 @@ bool SettingsFiles::CreateDefaultSettings(const std::u16string& path, bool into_
   return files_.WriteFileReplacing(path, bytes);
 }
 
-bool SettingsFiles::ExportDeviceToFile(const std::u16string& path, device::CommandSet& commands,
-                                       keys::KeyMapView factory) {
+bool SettingsFiles::ExportDevice(device::CommandSet& commands, keys::KeyMapView factory,
+                                 std::vector<std::uint8_t>& bytes) {
   const int active = commands.GetActiveProfile();
   if (active < 0 || active > 3) return false;
 
@@ -112,8 +112,13 @@ bool SettingsFiles::ExportDeviceToFile(const std::u16string& path, device::Comma
   }
   // Block 3 has no profile of the keyboard behind it and stays zero.
   exported.macros = std::move(list);
+  return SerializeStore(exported, bytes) == profiles::SettingsCodecResult::Ok;
+}
+
+bool SettingsFiles::ExportDeviceToFile(const std::u16string& path, device::CommandSet& commands,
+                                       keys::KeyMapView factory) {
   std::vector<std::uint8_t> bytes;
-  if (SerializeStore(exported, bytes) != profiles::SettingsCodecResult::Ok) return false;
+  if (!ExportDevice(commands, factory, bytes)) return false;
   return files_.WriteFileReplacing(path, bytes);
 }
 
@@ -122,19 +127,72 @@ void SettingsFiles::ClearStore() {
   store_.Clear();
 }
 
+std::u16string SettingsFiles::UnfinishedWritePath() {
+  if (!EnsureUserFolder()) return {};
+  return platform::JoinPath(UserFolder(), kUnfinishedWriteFileName);
+}
+
 CacheRefresh SettingsFiles::RefreshCacheFromKeyboard(device::CommandSet& commands,
-                                            keys::KeyMapView factory) {
-  const std::u16string cache = CacheFilePath();
-  const bool exported = !cache.empty() && ExportDeviceToFile(cache, commands, factory);
+                                                     keys::KeyMapView factory) {
   auto lock = store_.Lock();
+  // The keyboard may hold a torn write: what the store was writing is the user's, not that.
+  if (store_.basis == KeyboardBasis::WriteUnfinished) return CacheRefresh::PendingKept;
+  const std::u16string unfinished = UnfinishedWritePath();
+  if (!unfinished.empty() && files_.FileExists(unfinished)) {
+    std::vector<std::uint8_t> pending;
+    if (files_.ReadWholeFile(unfinished, profiles::kMaxReadableFileSize, pending) == platform::kReadOk &&
+        profiles::IsValidSettingsFile(pending)) {
+      store_.Clear();
+      if (DeserializeStore(pending, store_) == profiles::SettingsCodecResult::Ok) {
+        store_.basis = KeyboardBasis::WriteUnfinished;
+        return CacheRefresh::PendingKept;
+      }
+    }
+    // A file that cannot be read back holds nothing to finish.
+    files_.RemoveFile(unfinished);
+  }
+
+  std::vector<std::uint8_t> bytes;
+  const bool exported = ExportDevice(commands, factory, bytes);
   store_.Clear();
-  // A cache that cannot be read back must not leave an empty table without its G codes.
-  if (exported && LoadSettingsFile(cache) == profiles::SettingsCodecResult::Ok) {
+  if (exported && DeserializeStore(bytes, store_) == profiles::SettingsCodecResult::Ok) {
+    store_.basis = KeyboardBasis::Read;
+    // The store stands on the keyboard even when the cache cannot be written.
+    const std::u16string cache = CacheFilePath();
+    if (!cache.empty()) files_.WriteFileReplacing(cache, bytes);
     return CacheRefresh::FromKeyboard;
   }
+  // Defaults keep the key buttons drawable, but they are not the keyboard's settings.
   store_.Clear();
   CreateDefaultSettings({}, true);
-  return CacheRefresh::WithDefaults;
+  store_.basis = KeyboardBasis::Unknown;
+  return CacheRefresh::Unreadable;
+}
+
+bool SettingsFiles::BeginUnfinishedWrite() {
+  auto lock = store_.Lock();
+  store_.basis = KeyboardBasis::WriteUnfinished;
+  const std::u16string path = UnfinishedWritePath();
+  if (path.empty()) return false;
+  std::vector<std::uint8_t> bytes;
+  if (SerializeStore(store_, bytes) != profiles::SettingsCodecResult::Ok) return false;
+  return files_.WriteFileReplacing(path, bytes);
+}
+
+bool SettingsFiles::FinishWrite() {
+  auto lock = store_.Lock();
+  const bool cached = SaveCacheFile(false);
+  const std::u16string path = UnfinishedWritePath();
+  if (!path.empty()) files_.RemoveFile(path);
+  store_.basis = KeyboardBasis::Read;
+  return cached;
+}
+
+void SettingsFiles::CancelUnfinishedWrite() {
+  auto lock = store_.Lock();
+  const std::u16string path = UnfinishedWritePath();
+  if (!path.empty()) files_.RemoveFile(path);
+  store_.basis = KeyboardBasis::Read;
 }
 
 }  // namespace vendrel::store

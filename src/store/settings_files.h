@@ -5,6 +5,7 @@
 // failure never costs the user the previous file.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "device/command_set.h"
 #include "keys/key_map_codec.h"
@@ -20,6 +21,10 @@ namespace vendrel::store {
 inline constexpr char16_t kUserFolderName[] = u"RX73P05D";
 // One cache file holds all profiles; the profile number callers pass is not part of the name.
 inline constexpr char16_t kCacheFileName[] = u"$Profile0";
+// Beside the cache while a write to the keyboard is unfinished: the settings being written. It
+// is written before the transfer begins and removed once the keyboard acknowledged its end, so
+// a run that dies in between finds the write to finish at the next connect.
+inline constexpr char16_t kUnfinishedWriteFileName[] = u"$Profile0.writing";
 // The name the save dialog proposes for a new settings file (two blanks before "mode").
 inline constexpr char16_t kProposedSettingsName[] = u"The new contextual  mode";
 
@@ -31,8 +36,9 @@ enum class SettingsFileCheck : int {
 };
 
 enum class CacheRefresh : int {
-  FromKeyboard = 1,
-  WithDefaults = 0,
+  FromKeyboard = 1,  // the store holds the keyboard's settings, read whole (cached when possible)
+  Unreadable = 0,    // not read whole: the store has defaults marked Unknown, the cache is untouched
+  PendingKept = 2,   // a write is unfinished: the store holds what it was writing, still to be sent
 };
 
 class SettingsFiles {
@@ -68,17 +74,38 @@ class SettingsFiles {
   // macros and no texts as the WorkingStore.
   bool CreateDefaultSettings(const std::u16string& path, bool into_store);
 
-  // Builds a settings file from the keyboard's key maps and macro memory; the key maps are read
-  // against factory, the factory key map the keyboard reported (or the built-in one).
+  // The settings file bytes of the keyboard's key maps and macro memory; the key maps are read
+  // against factory, the factory key map the keyboard reported (or the built-in one). False when
+  // a read fails or the macro memory is not whole.
+  bool ExportDevice(device::CommandSet& commands, keys::KeyMapView factory,
+                    std::vector<std::uint8_t>& bytes);
+  // ExportDevice into a file at path; the file is left as it was on failure.
   bool ExportDeviceToFile(const std::u16string& path, device::CommandSet& commands,
                           keys::KeyMapView factory);
 
   // Frees texts and macros and zeroes the table.
   void ClearStore();
 
-  // When the keyboard connects: export it to the cache file and load that into the store; when
-  // either fails, the store gets default settings. The caller redraws the key buttons.
+  // When the keyboard connects. An unfinished write (of this run, or one a previous run left in
+  // the unfinished-write file) keeps its settings in the store. Otherwise the keyboard is read
+  // whole into the store and the cache file; a read that fails leaves the cache file alone and
+  // gives the store defaults marked Unknown, so that nothing built on them is written. The caller
+  // redraws the key buttons.
   CacheRefresh RefreshCacheFromKeyboard(device::CommandSet& commands, keys::KeyMapView factory);
+
+  // Path of the unfinished-write file; empty when there is no per-user folder.
+  std::u16string UnfinishedWritePath();
+  // Before a write to the keyboard: records the store's content in the unfinished-write file and
+  // marks the store WriteUnfinished. The caller holds the store's lock. False when the file could
+  // not be written (the mark in memory is still made).
+  bool BeginUnfinishedWrite();
+  // After the keyboard acknowledged the whole write: saves the cache file (when it exists) and
+  // only then removes the unfinished-write file; the store is marked Read. Returns whether the
+  // cache file now holds the store.
+  bool FinishWrite();
+  // When nothing of a write reached a keyboard that held the store's base: the keyboard holds
+  // what it held, so the store is marked Read again and the unfinished-write file removed.
+  void CancelUnfinishedWrite();
 
  private:
   WorkingStore& store_;

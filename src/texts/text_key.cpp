@@ -109,6 +109,15 @@ constexpr TextDefinition kTexts[] = {
     {TextKey::MACRO_KEY_UNSENDABLE, u"MACRO_KEY_UNSENDABLE",
      u"The macro \"%s\" holds the key \"%s\", which cannot be played by the keyboard. "
      u"Remove it from the macro or choose another key."},
+    {TextKey::KEYBOARD_READ_FAILED, u"KEYBOARD_READ_FAILED",
+     u"The keyboard's settings could not be read. Your settings on the keyboard were left unchanged. "
+     u"Unplug the keyboard, plug it in again, and try again."},
+    {TextKey::KEYBOARD_WRITE_FAILED, u"KEYBOARD_WRITE_FAILED",
+     u"The settings could not be written to the keyboard. Your changes are kept; check the keyboard's "
+     u"connection and press Apply again."},
+    {TextKey::KEYBOARD_READ_AGAIN, u"KEYBOARD_READ_AGAIN",
+     u"The keyboard's settings have now been read and are shown. Changes made while they were unknown "
+     u"were not written; make them again and press Apply."},
 };
 static_assert(std::size(kTexts) == kTextKeyCount, "one definition per key");
 

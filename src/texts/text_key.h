@@ -94,8 +94,11 @@ enum class TextKey : std::uint8_t {
   MAIN_DEFAULT_MATRIX_PROMPT,
   MAIN_NO_DEVICE_PROMPT,
   MACRO_KEY_UNSENDABLE,
+  KEYBOARD_READ_FAILED,
+  KEYBOARD_WRITE_FAILED,
+  KEYBOARD_READ_AGAIN,
 };
-inline constexpr std::size_t kTextKeyCount = static_cast<std::size_t>(TextKey::MACRO_KEY_UNSENDABLE) + 1;
+inline constexpr std::size_t kTextKeyCount = static_cast<std::size_t>(TextKey::KEYBOARD_READ_AGAIN) + 1;
 
 // Longest text a slot or a lookup holds, in UTF-16 units (the terminator not counted).
 inline constexpr std::size_t kMaxTextLength = 259;

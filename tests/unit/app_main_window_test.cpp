@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <future>
 #include <string>
 #include <vector>
@@ -34,8 +35,11 @@ class Recorder : public MainWindowView, public MainWindowServices {
   int active_profile = 2;
   bool connected = true;
   bool answer_yes = true;
-  int save_result = 1;
-  int write_result = 1;
+  // Each write answers with the next of these; the last one repeats.
+  std::vector<KeyboardWrite> write_results{KeyboardWrite::Written};
+  std::size_t writes = 0;
+  KeyboardRead read_result = KeyboardRead::Read;
+  bool known = true;
   ChildDialog refusing_child = ChildDialog::About;
   bool a_child_refuses = false;
   std::recursive_mutex working, device;
@@ -104,15 +108,21 @@ class Recorder : public MainWindowView, public MainWindowServices {
   std::recursive_mutex& WorkingStoreLock() override { return working; }
   std::recursive_mutex& DeviceStoreLock() override { return device; }
   void ResetSettings() override { Call("reset-settings"); }
-  int SaveActiveProfile() override { Call("save"); return save_result; }
-  int WriteActiveProfile() override {
+  KeyboardWrite WriteActiveProfile() override {
     Call("write");
     working_locked_during_write = HeldElsewhere(working);
-    return write_result;
+    const KeyboardWrite result = write_results[std::min(writes, write_results.size() - 1)];
+    ++writes;
+    return result;
   }
   void ClearActiveProfileAssignments() override { Call("clear-keys"); }
   void RestoreDefaultLighting() override { Call("default-lighting"); }
-  void ConnectRefresh() override { Call("connect-refresh"); }
+  KeyboardRead ConnectRefresh() override {
+    Call("connect-refresh");
+    if (read_result != KeyboardRead::Unreadable) known = true;
+    return read_result;
+  }
+  bool KeyboardSettingsKnown() override { return known; }
   int ActiveProfile() override { return active_profile; }
   void BuildSceneMenu() override { Call("scene-menu"); }
   void ReleaseWorkingStore() override { Call("release-working"); }
@@ -203,7 +213,8 @@ TEST_F(MainWindow, ShowWithoutKeyboardOnlyTellsTheUser) {
 struct ApplyCase {
   const char* name;
   bool changed;
-  int save_result, write_result;
+  std::vector<KeyboardWrite> writes;
+  KeyboardRead read;  // when the write finds the keyboard's settings unknown
   Calls calls;
   bool changed_after;
 };
@@ -213,8 +224,8 @@ class MainWindowApply : public MainWindow, public ::testing::WithParamInterface<
 TEST_P(MainWindowApply, WritesOnlyChangedSettingsAndKeepsApplyOnFailure) {
   const ApplyCase& c = GetParam();
   flags.settings_changed = c.changed;
-  r.save_result = c.save_result;
-  r.write_result = c.write_result;
+  r.write_results = c.writes;
+  r.read_result = c.read;
   logic.Apply();
   EXPECT_EQ(r.calls, c.calls);
   EXPECT_EQ(flags.settings_changed.load(), c.changed_after);
@@ -226,15 +237,31 @@ TEST_P(MainWindowApply, WritesOnlyChangedSettingsAndKeepsApplyOnFailure) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, MainWindowApply,
     ::testing::Values(
-        ApplyCase{"NothingChangedOnlyFlashesBusy", false, 1, 1, {"busy-start", "busy-stop"}, false},
-        ApplyCase{"BothSucceedDisablesApply", true, 1, 1,
-                  {"busy-start", "save", "write", "apply-off", "busy-stop"}, false},
-        ApplyCase{"SaveFailsKeepsApply", true, 0, 1,
-                  {"busy-start", "save", "write", "busy-stop"}, true},
-        ApplyCase{"NoKeyboardKeepsApply", true, 1, 0,
-                  {"busy-start", "save", "write", "busy-stop"}, true},
-        ApplyCase{"NoReplyKeepsApply", true, 1, -2,
-                  {"busy-start", "save", "write", "busy-stop"}, true}),
+        ApplyCase{"NothingChangedOnlyFlashesBusy", false, {KeyboardWrite::Written}, KeyboardRead::Read,
+                  {"busy-start", "busy-stop"}, false},
+        ApplyCase{"WrittenAndCachedDisablesApply", true, {KeyboardWrite::Written}, KeyboardRead::Read,
+                  {"busy-start", "write", "apply-off", "busy-stop"}, false},
+        ApplyCase{"CacheNotSavedKeepsApply", true, {KeyboardWrite::NotCached}, KeyboardRead::Read,
+                  {"busy-start", "write", "busy-stop"}, true},
+        ApplyCase{"MacrosDidNotFitKeepsApplyAndLeavesTheWordToTheWrite", true,
+                  {KeyboardWrite::NotSent}, KeyboardRead::Read, {"busy-start", "write", "busy-stop"}, true},
+        ApplyCase{"LinkFailureToldOnceAndKeepsApply", true, {KeyboardWrite::Failed}, KeyboardRead::Read,
+                  {"busy-start", "write", "message <KEYBOARD_WRITE_FAILED>", "busy-stop"}, true},
+        ApplyCase{"UnknownKeyboardReadAgainWritesNothingAndSaysSo", true, {KeyboardWrite::Unknown},
+                  KeyboardRead::Read,
+                  {"busy-start", "write", "connect-refresh", "refresh-keys", "mark-profile 2", "apply-off",
+                   "message <KEYBOARD_READ_AGAIN>", "busy-stop"},
+                  false},
+        ApplyCase{"UnknownKeyboardStillUnreadableRefusesAndKeepsApply", true, {KeyboardWrite::Unknown},
+                  KeyboardRead::Unreadable,
+                  {"busy-start", "write", "connect-refresh", "refresh-keys", "mark-profile 2",
+                   "message <KEYBOARD_READ_FAILED>", "busy-stop"},
+                  true},
+        ApplyCase{"UnknownKeyboardWithAnUnfinishedWriteWritesThatAgain", true,
+                  {KeyboardWrite::Unknown, KeyboardWrite::Written}, KeyboardRead::PendingKept,
+                  {"busy-start", "write", "connect-refresh", "refresh-keys", "mark-profile 2", "write",
+                   "apply-off", "busy-stop"},
+                  false}),
     [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(MainWindow, OkAppliesThenHides) {
@@ -245,9 +272,43 @@ TEST_F(MainWindow, OkAppliesThenHides) {
 TEST_F(MainWindow, RestoreDefaultsOnYesClearsKeysThenApplies) {
   logic.RestoreDefaults();
   EXPECT_EQ(r.calls, (Calls{"ask <MAIN_PROMPT_DEFAULT>", "clear-keys", "refresh-keys", "apply-on",
-                            "default-lighting", "busy-start", "save", "write", "apply-off",
-                            "busy-stop"}));
+                            "default-lighting", "busy-start", "write", "apply-off", "busy-stop"}));
 }
+
+struct UnknownRestoreCase {
+  const char* name;
+  KeyboardRead read;
+  Calls calls;
+  bool changed_after;
+};
+
+class MainWindowRestoreUnknown : public MainWindow,
+                                 public ::testing::WithParamInterface<UnknownRestoreCase> {};
+
+// Defaults for one profile are written together with the others as the keyboard holds them: the
+// keyboard is read first, and nothing is cleared or written when it cannot be.
+TEST_P(MainWindowRestoreUnknown, ReadsTheKeyboardFirstOrRefuses) {
+  const UnknownRestoreCase& c = GetParam();
+  r.known = false;
+  r.read_result = c.read;
+  logic.RestoreDefaults();
+  EXPECT_EQ(r.calls, c.calls);
+  EXPECT_EQ(flags.settings_changed.load(), c.changed_after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MainWindowRestoreUnknown,
+    ::testing::Values(
+        UnknownRestoreCase{"ReadAgainThenClearsAndWrites", KeyboardRead::Read,
+                           {"ask <MAIN_PROMPT_DEFAULT>", "connect-refresh", "refresh-keys",
+                            "mark-profile 2", "clear-keys", "refresh-keys", "apply-on",
+                            "default-lighting", "busy-start", "write", "apply-off", "busy-stop"},
+                           false},
+        UnknownRestoreCase{"StillUnreadableRefusesWithoutTouchingAnything", KeyboardRead::Unreadable,
+                           {"ask <MAIN_PROMPT_DEFAULT>", "connect-refresh", "refresh-keys",
+                            "mark-profile 2", "message <KEYBOARD_READ_FAILED>"},
+                           false}),
+    [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(MainWindow, RestoreDefaultsOnNoChangesNothing) {
   r.answer_yes = false;
@@ -325,8 +386,43 @@ TEST_F(MainWindow, BusyFramesCycleThroughTen) {
 TEST_F(MainWindow, ConnectRefreshesStoreThenKeysThenMarksTheActiveProfile) {
   logic.OnConnected();
   logic.OnDisconnected();
-  EXPECT_EQ(r.calls, (Calls{"connect-refresh", "refresh-keys", "mark-profile 2", "close-children"}));
+  EXPECT_EQ(r.calls, (Calls{"connect-refresh", "refresh-keys", "mark-profile 2", "apply-off",
+                            "close-children"}));
 }
+
+struct ConnectCase {
+  const char* name;
+  KeyboardRead read;
+  bool changed_before;
+  Calls calls;
+  bool changed_after;
+};
+
+class MainWindowConnect : public MainWindow, public ::testing::WithParamInterface<ConnectCase> {};
+
+TEST_P(MainWindowConnect, ApplyFollowsWhatTheReadLeftAndAFailedReadIsTold) {
+  const ConnectCase& c = GetParam();
+  flags.settings_changed = c.changed_before;
+  r.read_result = c.read;
+  logic.OnConnected();
+  EXPECT_EQ(r.calls, c.calls);
+  EXPECT_EQ(flags.settings_changed.load(), c.changed_after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MainWindowConnect,
+    ::testing::Values(
+        ConnectCase{"ReadReplacesEdits", KeyboardRead::Read, true,
+                    {"connect-refresh", "refresh-keys", "mark-profile 2", "apply-off"}, false},
+        ConnectCase{"UnfinishedWriteKeepsApply", KeyboardRead::PendingKept, true,
+                    {"connect-refresh", "refresh-keys", "mark-profile 2", "apply-on"}, true},
+        ConnectCase{"UnfinishedWriteOfAnEarlierRunEnablesApply", KeyboardRead::PendingKept, false,
+                    {"connect-refresh", "refresh-keys", "mark-profile 2", "apply-on"}, true},
+        ConnectCase{"UnreadableIsTold", KeyboardRead::Unreadable, false,
+                    {"connect-refresh", "refresh-keys", "mark-profile 2", "apply-off",
+                     "message <KEYBOARD_READ_FAILED>"},
+                    false}),
+    [](const auto& i) { return std::string(i.param.name); });
 
 }  // namespace
 }  // namespace vendrel::app

@@ -5,6 +5,7 @@
 #include "app/shell_menus.h"
 #include "app/window_messages.h"
 #include "codec/four_char_tag.h"
+#include "texts/live_text_key.h"
 
 #include <gtest/gtest.h>
 
@@ -103,21 +104,25 @@ TEST(ClassifyCommand, MapsTheShellsOwnIdsAndLeavesTheRestToOthers) {
   for (const auto& [id, command] : cases) EXPECT_EQ(ClassifyCommand(id), command) << id;
 }
 
+std::string Name(texts::LiveTextKey key) {
+  const std::u16string_view name = texts::LiveTextKeyName(key);
+  return std::string(name.begin(), name.end());
+}
+
 TEST(ShellMenus, ItemsCarryTheirPositionsTextsAndCommands) {
   for (std::size_t i = 0; i < kMainMenuItems.size(); ++i) {
     EXPECT_EQ(kMainMenuItems[i].position, static_cast<int>(i));
-    const std::u16string_view name = texts::LiveTextKeyName(kMainMenuItems[i].text);
-    EXPECT_EQ(std::string(name.begin(), name.end()), "MENU_" + std::to_string(i + 1));
+    EXPECT_EQ(Name(kMainMenuItems[i].text), "MENU_" + std::to_string(i + 1));
   }
   EXPECT_EQ(kMainMenuItems[0].command, 32776);
   EXPECT_EQ(kMainMenuItems[1].command, 32777);
   EXPECT_EQ(kMainMenuItems[2].command, 32773);
   EXPECT_EQ(kMainMenuItems[3].command, 32779);
-  EXPECT_EQ(texts::LiveTextKeyName(kTrayMenuItems[0].text), u"MENU_11");
+  EXPECT_EQ(Name(kTrayMenuItems[0].text), "MENU_11");
   EXPECT_EQ(kTrayMenuItems[0].command, 32771);
-  EXPECT_EQ(texts::LiveTextKeyName(kTrayMenuItems[1].text), u"MENU_22");
+  EXPECT_EQ(Name(kTrayMenuItems[1].text), "MENU_22");
   EXPECT_EQ(kTrayMenuItems[1].command, 32773);
-  EXPECT_EQ(texts::LiveTextKeyName(kTrayMenuItems[2].text), u"MENU_33");
+  EXPECT_EQ(Name(kTrayMenuItems[2].text), "MENU_33");
   EXPECT_EQ(kTrayMenuItems[2].command, 32774);
 }
 

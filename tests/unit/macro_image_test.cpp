@@ -222,6 +222,88 @@ INSTANTIATE_TEST_SUITE_P(
                     MacroDecodeResult::Ok, 2, 2, u"Macro1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct WholeCase {
+  const char* name;
+  void (*damage)(Bytes&);
+  MacroImageCheck check;
+};
+
+class WholeImageTest : public ::testing::TestWithParam<WholeCase> {};
+
+// What a write cut short leaves (or garbage written by another program) is told apart from an
+// image a complete write leaves, before anyone takes it for the keyboard's macros.
+TEST_P(WholeImageTest, OnlyAnImageACompleteWriteLeavesIsWhole) {
+  const WholeCase& c = GetParam();
+  Bytes image = TwoMacroImage();
+  ASSERT_EQ(image.size(), 48u) << "blocks at 20..36 and 36..48";
+  c.damage(image);
+  const std::vector<std::uint8_t> exact(image.begin(), image.end());
+  EXPECT_EQ(CheckMacroImage(exact), c.check);
+}
+
+void SetTotal(Bytes& b) { Put16(b, 2, b.size()); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WholeImageTest,
+    ::testing::Values(
+        WholeCase{"Intact", [](Bytes&) {}, MacroImageCheck::Whole},
+        WholeCase{"ShorterThanHeader", [](Bytes& b) { b.resize(15); }, MacroImageCheck::NoImage},
+        WholeCase{"NoMagic", [](Bytes& b) { b[0] = 0; }, MacroImageCheck::NoImage},
+        WholeCase{"TotalDisagrees", [](Bytes& b) { Put16(b, 2, 40); }, MacroImageCheck::SizeMismatch},
+        WholeCase{"CutShort", [](Bytes& b) { b.resize(45); }, MacroImageCheck::SizeMismatch},
+        WholeCase{"CutShortWithItsTotal", [](Bytes& b) { b.resize(45); SetTotal(b); },
+                  MacroImageCheck::BlockOutside},
+        WholeCase{"CountAllOnes", [](Bytes& b) { Put16(b, 4, 0xFFFF); }, MacroImageCheck::TooManyMacros},
+        WholeCase{"CountOneAboveLimit", [](Bytes& b) { Put16(b, 4, kMaxMacros + 1); },
+                  MacroImageCheck::TooManyMacros},
+        WholeCase{"OffsetTablePastEnd", [](Bytes& b) { Put16(b, 4, 20); }, MacroImageCheck::OffsetsOutside},
+        WholeCase{"CountCoversTheBlocks", [](Bytes& b) { Put16(b, 4, 12); }, MacroImageCheck::BlockOutside},
+        WholeCase{"OffsetPastEnd", [](Bytes& b) { Put16(b, 16, 0xFFF0); }, MacroImageCheck::BlockOutside},
+        WholeCase{"OffsetIntoHeader", [](Bytes& b) { Put16(b, 16, 2); }, MacroImageCheck::BlockOutside},
+        WholeCase{"OffsetIntoOffsetTable", [](Bytes& b) { Put16(b, 18, 18); }, MacroImageCheck::BlockOutside},
+        WholeCase{"BlockHeaderPastEnd", [](Bytes& b) { Put16(b, 18, 46); }, MacroImageCheck::BlockOutside},
+        WholeCase{"ActionsPastEndWithinLimit", [](Bytes& b) { Put16(b, 36, kMaxActions); },
+                  MacroImageCheck::BlockOutside},
+        WholeCase{"ActionCountOfATornWrite", [](Bytes& b) { Put16(b, 20, 40966); },
+                  MacroImageCheck::TooManyActions},
+        WholeCase{"ActionCountAllOnes", [](Bytes& b) { Put16(b, 36, 0xFFFF); }, MacroImageCheck::TooManyActions},
+        WholeCase{"NameOneAboveLimit", [](Bytes& b) { b[23] = kMaxNameLength + 1; }, MacroImageCheck::NameTooLong},
+        WholeCase{"NameRunsIntoNextBlock", [](Bytes& b) { b[23] = 3; }, MacroImageCheck::Overlap},
+        WholeCase{"SameBlockTwice", [](Bytes& b) { Put16(b, 18, 20); }, MacroImageCheck::Overlap},
+        WholeCase{"SecondStartsInsideFirst", [](Bytes& b) { Put16(b, 18, 32); b[32] = b[33] = b[35] = 0; },
+                  MacroImageCheck::Overlap},
+        // Blocks need not follow the offset order, only keep apart.
+        WholeCase{"BlocksInOtherOrder",
+                  [](Bytes& b) {
+                    Bytes swapped(b.begin(), b.begin() + 20);
+                    swapped.insert(swapped.end(), b.begin() + 36, b.end());
+                    swapped.insert(swapped.end(), b.begin() + 20, b.begin() + 36);
+                    Put16(swapped, 16, 32);
+                    Put16(swapped, 18, 20);
+                    b = swapped;
+                  },
+                  MacroImageCheck::Whole}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MacroImage, EveryEncodedImageIsWhole) {
+  std::vector<MacroAction> longest;
+  for (std::size_t a = 0; a < 100; ++a) longest.push_back(a % 2 ? Release(0x1E, 10) : Press(0x1E));
+  const std::vector<std::vector<MacroRecord>> lists = {
+      {},
+      {Macro(u"", {})},
+      {Macro(std::u16string(kMaxNameLength, u'x'), longest), Macro(u"b", {Press(0x1F)})},
+      std::vector<MacroRecord>(kMaxMacros, Macro(u"m", {Press(0x1E), Release(0x1E)})),
+  };
+  for (std::size_t i = 0; i < lists.size(); ++i) {
+    for (const bool names : {true, false}) {
+      const MacroImageSize sizes = MacroImageSizes(lists[i]);
+      Bytes image(names ? sizes.with_names : sizes.without_names);
+      ASSERT_EQ(EncodeMacros(lists[i], image, names), MacroEncodeResult::Ok);
+      EXPECT_EQ(CheckMacroImage(image), MacroImageCheck::Whole) << "list " << i << " names " << names;
+    }
+  }
+}
+
 TEST(MacroImage, TruncatedInOffsetsKeepsNoMacro) {
   // 17 bytes: a count of 2 but not even the first whole offset.
   Bytes image = TwoMacroImage();

@@ -10,6 +10,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "store/assignment_model.h"
 #include "store/key_map_write.h"
+#include "store/settings_apply.h"
 #include "texts/text_table.h"
 
 namespace vendrel::app {
@@ -62,21 +63,29 @@ void ShellServices::ResetSettings() {
   auto lock = working_.Lock();
   working_.Clear();
   settings_.CreateDefaultSettings(u"", true);
+  working_.basis = store::KeyboardBasis::Unknown;  // until the keyboard has been read
 }
 
-int ShellServices::SaveActiveProfile() {
-  // One cache file holds every profile; a missing cache file is not created here.
-  return settings_.SaveCacheFile(true) ? 1 : 0;
-}
-
-int ShellServices::WriteActiveProfile() {
-  if (link_ == nullptr) return 0;
+KeyboardWrite ShellServices::WriteActiveProfile() {
+  if (link_ == nullptr) return KeyboardWrite::Failed;
   const device::KeyMapBytes factory = link_->State().DefaultKeyMap();
   const store::KeyMapWriteTarget target{link_->Commands(), factory, link_->State().MacroSpace()};
-  const store::KeyMapWriteOutcome outcome =
-      store::WriteKeyMaps(working_, device_store_, false, target);
-  TellKeyMapWrite(outcome, boxes_, texts::ProcessTextTable());
-  return outcome.DesignResult();
+  const store::SettingsApplyOutcome outcome =
+      store::ApplyToKeyboard(settings_, working_, device_store_, false, target);
+  switch (outcome.status) {
+    case store::SettingsApply::Written:
+      TellKeyMapWrite(outcome.write, boxes_, texts::ProcessTextTable());
+      return KeyboardWrite::Written;
+    case store::SettingsApply::NotCached:
+      TellKeyMapWrite(outcome.write, boxes_, texts::ProcessTextTable());
+      return KeyboardWrite::NotCached;
+    case store::SettingsApply::NotSent:
+      TellKeyMapWrite(outcome.write, boxes_, texts::ProcessTextTable());
+      return KeyboardWrite::NotSent;
+    case store::SettingsApply::Failed: return KeyboardWrite::Failed;
+    case store::SettingsApply::Unknown: return KeyboardWrite::Unknown;
+  }
+  return KeyboardWrite::Failed;
 }
 
 void ShellServices::ClearActiveProfileAssignments() {
@@ -90,11 +99,21 @@ void ShellServices::RestoreDefaultLighting() {
   // The lighting record's default joins with the lighting panel.
 }
 
-void ShellServices::ConnectRefresh() {
-  if (link_ == nullptr) return;
+KeyboardRead ShellServices::ConnectRefresh() {
+  if (link_ == nullptr) return KeyboardRead::Unreadable;
   link_->Commands().GetActiveProfile();
   const device::KeyMapBytes factory = link_->State().DefaultKeyMap();
-  settings_.RefreshCacheFromKeyboard(link_->Commands(), factory);
+  switch (settings_.RefreshCacheFromKeyboard(link_->Commands(), factory)) {
+    case store::CacheRefresh::FromKeyboard: return KeyboardRead::Read;
+    case store::CacheRefresh::PendingKept: return KeyboardRead::PendingKept;
+    case store::CacheRefresh::Unreadable: return KeyboardRead::Unreadable;
+  }
+  return KeyboardRead::Unreadable;
+}
+
+bool ShellServices::KeyboardSettingsKnown() {
+  auto lock = working_.Lock();
+  return working_.basis != store::KeyboardBasis::Unknown;
 }
 
 int ShellServices::ActiveProfile() {

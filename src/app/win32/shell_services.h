@@ -37,11 +37,11 @@ class ShellServices final : public MainWindowServices {
   std::recursive_mutex& WorkingStoreLock() override { return working_.Mutex(); }
   std::recursive_mutex& DeviceStoreLock() override { return device_store_.Mutex(); }
   void ResetSettings() override;
-  int SaveActiveProfile() override;
-  int WriteActiveProfile() override;
+  KeyboardWrite WriteActiveProfile() override;
   void ClearActiveProfileAssignments() override;
   void RestoreDefaultLighting() override;
-  void ConnectRefresh() override;
+  KeyboardRead ConnectRefresh() override;
+  bool KeyboardSettingsKnown() override;
   int ActiveProfile() override;
   void BuildSceneMenu() override;
   void ReleaseWorkingStore() override;
