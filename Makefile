@@ -1,10 +1,11 @@
 # make run   installs what is missing, builds, starts kbsim and the program under Wine
 # make test  installs what is missing, builds, runs every test through CTest
 # make build installs what is missing and builds
+# make fuzz  builds the libFuzzer targets with clang (build-fuzz/) and runs each FUZZ_SECONDS (60)
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: deps build test run bench clean
+.PHONY: deps build test run bench fuzz clean
 
 deps:
 	@bash scripts/install-deps
@@ -21,6 +22,10 @@ run: build
 
 bench: build
 	@bash scripts/bench $(BUILD)
+
+fuzz:
+	@bash scripts/install-deps native
+	@bash scripts/fuzz
 
 clean:
 	rm -rf $(BUILD)

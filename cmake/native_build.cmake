@@ -12,6 +12,7 @@ vendrel_core_library(vendrel_core_tsan ${VENDREL_SANITIZE_TSAN})
 
 add_subdirectory(sim)
 add_subdirectory(tests/unit)
+add_subdirectory(fuzz)
 if(EXISTS "${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt")
   add_subdirectory(bench)
 endif()

@@ -36,7 +36,10 @@ ControlSession::Result ControlSession::Execute(std::string_view line) {
           if (c.offset > bytes.size() || c.length > bytes.size() - c.offset) return {"err range"};
           return {"ok " + ToHex(bytes.subspan(c.offset, c.length))};
         } else if constexpr (std::is_same_v<C, Write>) {
-          if (!model_.WriteArea(c.area, c.offset, c.bytes)) return {"err range"};
+          const std::size_t size = model_.AreaBytes(c.area).size();
+          if (c.offset > size || c.bytes.size() > size - c.offset) return {"err range"};
+          // The model refuses memory that its state file could not hold.
+          if (!model_.WriteArea(c.area, c.offset, c.bytes)) return {"err invalid"};
           return {"ok"};
         } else if constexpr (std::is_same_v<C, Bank>) {
           const auto report = model_.LastBankReport();

@@ -196,9 +196,19 @@ std::span<std::uint8_t> KeyboardModel::Mutable(Area area) {
   return {const_cast<std::uint8_t*>(view.data()), view.size()};
 }
 
+bool KeyboardModel::HoldsValidInfo(std::span<const std::uint8_t, kInfoSize> info) {
+  return info[kInfoOffActiveProfile] < kProfiles;
+}
+
 bool KeyboardModel::WriteArea(Area area, std::size_t offset, std::span<const std::uint8_t> bytes) {
   const std::span<std::uint8_t> target = Mutable(area);
   if (!InRange(target.size(), offset, bytes.size())) return false;
+  if (area == Area::Info) {
+    // Refused here rather than saved and then refused by the next start.
+    auto next = info_;
+    std::copy(bytes.begin(), bytes.end(), next.begin() + static_cast<std::ptrdiff_t>(offset));
+    if (!HoldsValidInfo(next)) return false;
+  }
   std::copy(bytes.begin(), bytes.end(), target.begin() + static_cast<std::ptrdiff_t>(offset));
   Touch();
   return true;
@@ -283,9 +293,10 @@ std::optional<Packet> KeyboardModel::Answer(const Packet& request) {
   if (shape->area == Area::Info) {
     // Only the active profile is the host's to change; the rest of the block is the firmware's.
     if (address <= kInfoOffActiveProfile && kInfoOffActiveProfile < address + length) {
-      const std::uint8_t profile = payload[kInfoOffActiveProfile - address];
-      if (profile >= kProfiles) return finish(kStatusRefused);
-      info_[kInfoOffActiveProfile] = profile;
+      auto next = info_;
+      next[kInfoOffActiveProfile] = payload[kInfoOffActiveProfile - address];
+      if (!HoldsValidInfo(next)) return finish(kStatusRefused);
+      info_ = next;
     }
   } else {
     std::copy(payload.begin(), payload.end(), area.begin() + static_cast<std::ptrdiff_t>(address));
@@ -405,7 +416,7 @@ bool KeyboardModel::LoadState(std::span<const std::uint8_t> bytes) {
     if (!in.U32(size) || size != a.size() || !in.Take(a)) return false;
   }
   if (!in.Done()) return false;
-  if (next.info_[kInfoOffActiveProfile] >= kProfiles) return false;
+  if (!HoldsValidInfo(next.info_)) return false;
 
   info_ = next.info_;
   default_map_ = next.default_map_;

@@ -66,9 +66,13 @@ class KeyboardModel {
   bool InTransfer() const;  // between BeginTransfer and EndTransfer
 
   // Direct memory access (control port, tests). Write returns false, changing nothing, when the
-  // range lies outside the area.
+  // range lies outside the area or the memory would then break HoldsValidInfo.
   std::span<const std::uint8_t> AreaBytes(Area area) const;
   bool WriteArea(Area area, std::size_t offset, std::span<const std::uint8_t> bytes);
+
+  // The one rule on memory that every way in keeps (a state file, a direct write, the host's
+  // write of the information block): the active profile is one of the three.
+  static bool HoldsValidInfo(std::span<const std::uint8_t, kInfoSize> info);
 
   void InjectFault(Fault fault, int count);
   void ClearFaults();

@@ -3,6 +3,7 @@
 // Paths are UTF-16; a write never leaves the target half written: the bytes go to a temporary
 // file beside it, which then replaces the target in one step.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -15,6 +16,17 @@ inline constexpr int kReadMissing = 0;
 inline constexpr int kReadCannotOpen = -2;
 inline constexpr int kReadOutOfMemory = -3;
 inline constexpr int kReadTooLarge = -4;
+
+// What tells one version of a file from the next: its size and last-write time (in the
+// platform's own units). Readers that keep what they parsed compare it before trusting that.
+// Write times are coarse (milliseconds), so two writes in quick succession may leave the same
+// time: only a settled file, last written over a second ago, may be kept on its stamp.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;
+  bool settled = false;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
 
 class FileSystem {
  public:
@@ -36,6 +48,12 @@ class FileSystem {
                                   std::span<const std::uint8_t> bytes) = 0;
   // Removes a file; true when no file is left at path.
   virtual bool RemoveFile(const std::u16string& path) = 0;
+  // The stamp of the regular file at path; nothing when there is none, or when this file system
+  // cannot tell (then readers read afresh every time).
+  virtual std::optional<FileStamp> Stamp(const std::u16string& path) const {
+    (void)path;
+    return std::nullopt;
+  }
 };
 
 // The separator between folder and name on this platform.

@@ -1,6 +1,7 @@
 #include "platform/ini_profile_file.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -116,36 +117,31 @@ std::uint32_t IniFileProfile::ReadString(const char16_t* section, const char16_t
                                                       const char16_t* default_value,
                                                       char16_t* buffer, std::uint32_t size,
                                                       const char16_t* file) const {
-  const std::optional<ParsedFile> parsed = ReadFile(files_, file);
+  std::shared_ptr<const IniIndex> index;
+  if (file != nullptr && *file != u'\0') index = indexes_.Get(std::u16string(file), kMaxIniFileSize);
 
   if (section == nullptr) {
     std::vector<std::u16string> names;
-    if (parsed) {
-      for (const auto& line : parsed->lines) {
-        if (line.kind == IniLineKind::Section) names.push_back(line.name);
-      }
+    if (index) {
+      for (const auto& s : index->Sections()) names.push_back(s.name);
     }
     return CopyList(names, buffer, size);
   }
 
-  std::optional<std::pair<std::size_t, std::size_t>> range;
-  if (parsed) range = FindSection(parsed->lines, ViewOf(section));
+  const IniIndex::Section* found = index ? index->Find(ViewOf(section)) : nullptr;
 
   if (key == nullptr) {
-    if (!range) return CopyValue(TrimmedDefault(default_value), buffer, size);
+    if (found == nullptr) return CopyValue(TrimmedDefault(default_value), buffer, size);
     std::vector<std::u16string> names;
-    for (std::size_t i = range->first + 1; i < range->second; ++i) {
-      const IniLine& line = parsed->lines[i];
-      if (line.kind == IniLineKind::Entry && !line.name.starts_with(u';')) {
-        names.push_back(line.name);
-      }
+    for (const auto& entry : found->entries) {
+      if (!entry.name.starts_with(u';')) names.push_back(entry.name);
     }
     return CopyList(names, buffer, size);
   }
 
-  if (range) {
-    if (auto at = FindKey(parsed->lines, *range, ViewOf(key))) {
-      return CopyValue(Unquoted(parsed->lines[*at].value), buffer, size);
+  if (found != nullptr) {
+    if (const IniIndex::Entry* entry = found->Find(ViewOf(key))) {
+      return CopyValue(Unquoted(entry->value), buffer, size);
     }
   }
   return CopyValue(TrimmedDefault(default_value), buffer, size);
@@ -157,6 +153,8 @@ int IniFileProfile::WriteString(const char16_t* section, const char16_t* key,
   if (section == nullptr) return (key == nullptr && value == nullptr) ? 1 : 0;
 
   const std::u16string path(file);
+  // Whatever happens below, the next read looks at the file again.
+  indexes_.Forget(path);
   ParsedFile parsed;
   if (files_.FileExists(path)) {
     auto read = ReadFile(files_, file);
@@ -196,7 +194,9 @@ int IniFileProfile::WriteString(const char16_t* section, const char16_t* key,
   }
 
   const std::vector<std::uint8_t> bytes = EncodeIniText(parsed.text);
-  return files_.WriteFileReplacing(path, bytes) ? 1 : 0;
+  const bool written = files_.WriteFileReplacing(path, bytes);
+  indexes_.Forget(path);  // also a read that came in between
+  return written ? 1 : 0;
 }
 
 }  // namespace vendrel::platform

@@ -96,29 +96,16 @@ void AppendUtf8(std::vector<std::uint8_t>& out, const std::u16string& s) {
   }
 }
 
-std::vector<std::u16string> SplitLines(std::u16string_view text) {
-  std::vector<std::u16string> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\n' || text[i] == u'\r') {
-      lines.emplace_back(text.substr(start, i - start));
-      if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-      start = i + 1;
-    }
-  }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
-  return lines;
-}
-
 }  // namespace
 
-IniText DecodeIniText(std::span<const std::uint8_t> bytes) {
-  IniText result;
-  std::u16string text;
+IniChars DecodeIniChars(std::span<const std::uint8_t> bytes) {
+  IniChars result;
+  std::u16string& text = result.text;
   if (bytes.size() >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
     const bool little = bytes[0] == 0xFF;
     result.encoding = little ? IniEncoding::Utf16Le : IniEncoding::Utf16Be;
     // An odd last byte is an incomplete unit and is dropped.
+    text.reserve(bytes.size() / 2);
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
       const unsigned lo = little ? bytes[i] : bytes[i + 1];
       const unsigned hi = little ? bytes[i + 1] : bytes[i];
@@ -134,13 +121,31 @@ IniText DecodeIniText(std::span<const std::uint8_t> bytes) {
     if (auto decoded = DecodeUtf8(body)) {
       text = std::move(*decoded);
     } else {
-      for (std::uint8_t b : body) text.push_back(static_cast<char16_t>(b));
+      text.assign(body.begin(), body.end());
     }
   }
-  // A 0 unit ends the text, as it would for a reader of C strings.
   const std::size_t nul = text.find(u'\0');
   if (nul != std::u16string::npos) text.resize(nul);
-  result.lines = SplitLines(text);
+  return result;
+}
+
+void ForEachIniLine(std::u16string_view text, const std::function<void(std::u16string_view)>& line) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\n' || text[i] == u'\r') {
+      line(text.substr(start, i - start));
+      if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      start = i + 1;
+    }
+  }
+  if (start < text.size()) line(text.substr(start));
+}
+
+IniText DecodeIniText(std::span<const std::uint8_t> bytes) {
+  IniChars chars = DecodeIniChars(bytes);
+  IniText result;
+  result.encoding = chars.encoding;
+  ForEachIniLine(chars.text, [&](std::u16string_view line) { result.lines.emplace_back(line); });
   return result;
 }
 
@@ -177,7 +182,7 @@ std::vector<std::uint8_t> EncodeIniText(const IniText& text) {
   return out;
 }
 
-IniLine ParseIniLine(const std::u16string& line) {
+IniLine ParseIniLine(std::u16string_view line) {
   IniLine parsed;
   const std::u16string t = Trimmed(line);
   if (t.empty()) return parsed;
@@ -196,6 +201,12 @@ IniLine ParseIniLine(const std::u16string& line) {
   parsed.name = Trimmed(std::u16string_view(t).substr(0, eq));
   parsed.value = Trimmed(std::u16string_view(t).substr(eq + 1));
   return parsed;
+}
+
+std::u16string IniNameKey(std::u16string_view name) {
+  std::u16string key(name);
+  for (char16_t& c : key) c = FoldCase(c);
+  return key;
 }
 
 bool IniNamesEqual(std::u16string_view a, std::u16string_view b) {

@@ -1,8 +1,10 @@
 #pragma once
 // Decoding and encoding of INI file bytes and the line model that the profile-string calls work on.
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vendrel::platform {
@@ -14,8 +16,19 @@ struct IniText {
   std::vector<std::u16string> lines;  // without line ends
 };
 
-// Splits the bytes into lines after detecting the encoding from the byte-order mark. Bytes
-// without a mark are UTF-8 when they are valid UTF-8, otherwise one character per byte.
+// The bytes as characters, after detecting the encoding from the byte-order mark. Bytes without
+// a mark are UTF-8 when they are valid UTF-8, otherwise one character per byte. A 0 unit ends the
+// text, as it would for a reader of C strings.
+struct IniChars {
+  IniEncoding encoding = IniEncoding::Utf16Le;
+  std::u16string text;
+};
+IniChars DecodeIniChars(std::span<const std::uint8_t> bytes);
+
+// Calls line for each line of text (without its CR, LF or CR LF end), in order.
+void ForEachIniLine(std::u16string_view text, const std::function<void(std::u16string_view)>& line);
+
+// DecodeIniChars split into lines.
 IniText DecodeIniText(std::span<const std::uint8_t> bytes);
 
 // Lines joined with CR LF (and a final CR LF) in the given encoding, with its mark.
@@ -31,9 +44,11 @@ struct IniLine {
   std::u16string value;  // entry value, blanks around it removed
 };
 
-IniLine ParseIniLine(const std::u16string& line);
+IniLine ParseIniLine(std::u16string_view line);
 
 // Letter-case-insensitive comparison of section and key names.
 bool IniNamesEqual(std::u16string_view a, std::u16string_view b);
+// The name in the one letter case IniNamesEqual compares in: equal keys for equal names.
+std::u16string IniNameKey(std::u16string_view name);
 
 }  // namespace vendrel::platform

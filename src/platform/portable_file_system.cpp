@@ -1,5 +1,6 @@
 // The file system through std::filesystem and file streams. Used natively; the Windows program
 // uses the Win32 implementation.
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -79,6 +80,18 @@ class PortableFs final : public FileSystem {
       return false;
     }
     return true;
+  }
+
+  std::optional<FileStamp> Stamp(const std::u16string& path) const override {
+    const fs::path p(path);
+    std::error_code ec;
+    if (!fs::is_regular_file(p, ec)) return std::nullopt;
+    const std::uint64_t size = fs::file_size(p, ec);
+    if (ec) return std::nullopt;
+    const auto modified = fs::last_write_time(p, ec);
+    if (ec) return std::nullopt;
+    const bool settled = fs::file_time_type::clock::now() - modified > std::chrono::seconds(1);
+    return FileStamp{size, static_cast<std::int64_t>(modified.time_since_epoch().count()), settled};
   }
 
   bool RemoveFile(const std::u16string& path) override {

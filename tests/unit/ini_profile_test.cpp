@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <optional>
+#include <span>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -241,6 +244,89 @@ TEST(ReadProfileStringTest, CutsToCapacityMinusOne) {
   const std::u16string missing = u"/nonexistent-folder-for-test/none.ini";
   EXPECT_EQ(ReadProfileString(ini, u"S", u"K", u"abcdef", 4, missing), u"abc");
   EXPECT_EQ(ReadProfileString(ini, u"S", u"K", u"abcdef", 0, missing), u"");
+}
+
+// A file held in memory whose stamp the test sets, counting the whole-file reads.
+class StampedFiles final : public FileSystem {
+ public:
+  std::map<std::u16string, std::vector<std::uint8_t>> files;
+  FileStamp stamp{0, 1, true};
+  bool gives_stamps = true;
+  int reads = 0;
+
+  bool Exists(const std::u16string& path) const override { return files.count(path) != 0; }
+  bool FileExists(const std::u16string& path) const override { return files.count(path) != 0; }
+  bool CreateFolder(const std::u16string&) override { return true; }
+  int ReadWholeFile(const std::u16string& path, std::uint64_t, std::vector<std::uint8_t>& out) const override {
+    ++const_cast<StampedFiles*>(this)->reads;
+    const auto it = files.find(path);
+    if (it == files.end()) return kReadMissing;
+    out = it->second;
+    return kReadOk;
+  }
+  bool WriteFileReplacing(const std::u16string& path, std::span<const std::uint8_t> bytes) override {
+    files[path].assign(bytes.begin(), bytes.end());
+    return true;
+  }
+  bool RemoveFile(const std::u16string& path) override { return files.erase(path), true; }
+  std::optional<FileStamp> Stamp(const std::u16string& path) const override {
+    if (!gives_stamps || files.count(path) == 0) return std::nullopt;
+    return FileStamp{files.at(path).size(), stamp.modified, stamp.settled};
+  }
+};
+
+// A file is read once and looked up from its index while its stamp holds; anything that may have
+// changed it (a new stamp, a write through the profile, a stamp too fresh to trust, no stamps at
+// all) makes the next lookup read it again and see the new value.
+TEST(IniFileIndex, LookupsReadTheFileAgainOnlyWhenItMayHaveChanged) {
+  enum class Change { None, ExternalSameSizeNewTime, ExternalNoNewTime, WriteThroughProfile };
+  struct Case {
+    const char* name;
+    bool settled;
+    bool gives_stamps;
+    Change change;
+    int reads_after_five;   // five lookups before the change
+    const char16_t* value;  // looked up after the change
+    int reads_at_end;       // after five more lookups (a write reads the file once itself)
+  };
+  const Case cases[] = {
+      {"settled, unchanged", true, true, Change::None, 1, u"one", 1},
+      {"settled, edited by others", true, true, Change::ExternalSameSizeNewTime, 1, u"two", 2},
+      {"settled, written here", true, true, Change::WriteThroughProfile, 1, u"six", 3},
+      {"fresh stamp, edited in the same tick", false, true, Change::ExternalNoNewTime, 5, u"two", 10},
+      {"no stamps", true, false, Change::ExternalNoNewTime, 5, u"two", 10},
+  };
+  const std::u16string path = u"/skin/language.ini";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    StampedFiles files;
+    files.stamp.settled = c.settled;
+    files.gives_stamps = c.gives_stamps;
+    files.files[path] = Bytes("[ENGINSH]\r\nKEY=one\r\n");
+    IniFileProfile ini(files);
+    for (int i = 0; i < 5; ++i) {
+      EXPECT_EQ(ReadProfileString(ini, u"ENGINSH", u"key", u"", 260, path), u"one");
+    }
+    EXPECT_EQ(files.reads, c.reads_after_five);
+
+    switch (c.change) {
+      case Change::None: break;
+      case Change::ExternalSameSizeNewTime:
+        files.files[path] = Bytes("[ENGINSH]\r\nKEY=two\r\n");
+        ++files.stamp.modified;
+        break;
+      case Change::ExternalNoNewTime:
+        files.files[path] = Bytes("[ENGINSH]\r\nKEY=two\r\n");
+        break;
+      case Change::WriteThroughProfile:
+        ASSERT_EQ(ini.WriteString(u"ENGINSH", u"KEY", u"six", path.c_str()), 1);
+        break;
+    }
+    for (int i = 0; i < 5; ++i) {
+      EXPECT_EQ(ReadProfileString(ini, u"ENGINSH", u"KEY", u"", 260, path), c.value);
+    }
+    EXPECT_EQ(files.reads, c.reads_at_end);
+  }
 }
 
 }  // namespace

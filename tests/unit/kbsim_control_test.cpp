@@ -9,7 +9,9 @@
 #include "sim/kbsim/control_command.h"
 #include "sim/kbsim/control_session.h"
 #include "sim/kbsim/hex.h"
+#include "sim/kbsim/state_file.h"
 #include "sim/model/keyboard_model.h"
+#include "support/temp_folder.h"
 
 namespace vendrel::sim {
 namespace {
@@ -163,6 +165,45 @@ TEST_F(KbsimSession, ReadsAndWritesOutsideAnAreaAreRefusedAndChangeNothing) {
   EXPECT_EQ(Area(sim::Area::KeyMap), keymaps);
   EXPECT_EQ(Area(sim::Area::Info), info);
   EXPECT_EQ(Run("read info 0 44"), "ok " + ToHex(info));
+}
+
+// What the control port accepts is saved to the state file; the next start must load it. So a
+// write that would leave memory the state file cannot hold is refused and changes nothing.
+TEST_F(KbsimSession, WritesAreRefusedWhenTheStateFileCouldNotHoldTheResult) {
+  struct Case {
+    std::string line;
+    std::string reply;
+  };
+  std::string whole_info = ToHex(Area(sim::Area::Info));
+  whole_info.replace(2 * 10, 2, "01");
+  std::string whole_info_bad = whole_info;
+  whole_info_bad.replace(2 * 10, 2, "03");
+  const Case cases[] = {
+      {"write info 10 05", "err invalid"},        {"write info 10 03", "err invalid"},
+      {"write info 10 FF", "err invalid"},        {"write info 9 0003", "err invalid"},
+      {"write info 0 " + whole_info_bad, "err invalid"},
+      {"write info 10 02", "ok"},                 {"write info 9 0700", "ok"},
+      {"write info 0 " + whole_info, "ok"},       {"write info 11 FF", "ok"},
+      {"write info 43 00", "ok"},                 {"write info 44 00", "err range"},
+  };
+  const vendrel::testing::TempFolder folder;
+  const std::string path = (folder.Path() / "kbsim.state").string();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    model.Reset();
+    const auto before = Area(sim::Area::Info);
+    EXPECT_EQ(Run(c.line), c.reply);
+    if (c.reply != "ok") EXPECT_EQ(Area(sim::Area::Info), before);
+
+    // The next start of kbsim: the saved state loads and holds the same memory.
+    ASSERT_TRUE(sim::WriteStateFile(path, model.SaveState()));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_EQ(sim::ReadStateFile(path, bytes), sim::StateFileRead::Loaded);
+    sim::KeyboardModel next_start;
+    ASSERT_TRUE(next_start.LoadState(bytes));
+    const auto info = next_start.AreaBytes(sim::Area::Info);
+    EXPECT_EQ(std::vector<std::uint8_t>(info.begin(), info.end()), Area(sim::Area::Info));
+  }
 }
 
 TEST_F(KbsimSession, AttachAndDetachTellTheHostOnlyOnAChange) {

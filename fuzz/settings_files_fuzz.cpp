@@ -1,0 +1,43 @@
+// A settings file as the program opens it: validated and loaded into the WorkingStore through the
+// file interface (held in memory). A file that validates loads; a file that does not leaves the
+// store as it was.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "fuzz/support/memory_file_system.h"
+#include "keys/key_store.h"
+#include "platform/documents_folder.h"
+#include "platform/message_box.h"
+#include "profiles/settings_files.h"
+#include "skin/text_table.h"
+
+namespace {
+
+class NoBoxes final : public vendrel::platform::MessageBoxes {
+ public:
+  void ShowOk(std::u16string_view) override {}
+  bool AskYesNo(std::u16string_view) override { return false; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace vendrel;
+  const std::u16string path = u"/docs/fuzz.dat";
+  fuzz::MemoryFileSystem files;
+  files.files[path].assign(data, data + size);
+  const platform::FixedDocumentsFolder documents(u"/docs");
+  NoBoxes boxes;
+  const skin::TextTable texts;
+  keys::WorkingStore store;
+  profiles::SettingsFiles settings(store, files, documents, boxes, texts);
+
+  const int valid = settings.ValidateSettingsFile(path);
+  const auto lock = store.Lock();
+  store.Clear();
+  const int loaded = settings.LoadSettingsFile(path);
+  if ((valid == profiles::kValid) != (loaded == 1)) std::abort();
+  if (loaded != 1 && (!store.macros.empty() || store.strings.Total() != 0)) std::abort();
+  return 0;
+}
