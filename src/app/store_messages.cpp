@@ -16,6 +16,11 @@ void TellNamesDropped(platform::MessageBoxes& boxes, const texts::TextTable& tex
 
 void TellKeyMapWrite(const store::KeyMapWriteOutcome& outcome, platform::MessageBoxes& boxes,
                      const texts::TextTable& texts) {
+  if (outcome.status == store::KeyMapWrite::Unreadable) {
+    // Nothing was fitted: the keyboard could not be read, which is not a lack of space.
+    boxes.ShowOk(texts.Text(texts::TextKey::MAIN_NO_DEVICE_PROMPT));
+    return;
+  }
   if (outcome.status != store::KeyMapWrite::Sent) {
     TellMacroFit(outcome.fit, boxes, texts);
     return;

@@ -41,7 +41,7 @@ bool ShellServices::StartDeviceLink() {
   const device::QuorvaEntryPoints entry = device::LoadQuorvaOrExit();
   library_ = new device::QuorvaHidLibrary(entry);
   events_ = new DeviceEventPolicy(*host_);
-  link_ = new device::DeviceLink(*library_, *events_, *events_, platform::SystemSleeper(),
+  link_ = new device::DeviceLink(*library_, *events_, platform::SystemSleeper(),
                                  keys::kDefaultKeyMap);
   link_->Commands().ForgetActiveProfile();
   link_->Units().RegisterUnits();
@@ -51,9 +51,7 @@ bool ShellServices::StartDeviceLink() {
 int ShellServices::PresenceCheck() { return link_ ? link_->State().PresenceCheck() : 0; }
 
 void ShellServices::StartConnectionWorker(int count) {
-  if (link_ == nullptr || host_ == nullptr) return;
-  device::DeviceLink* link = link_;
-  host_->RunWorker([link, count] { link->State().Changed(count); });
+  if (link_ != nullptr) link_->StateWorker().Post(count);
 }
 
 bool ShellServices::IsConnected() { return link_ != nullptr && link_->State().IsConnected(); }
@@ -72,7 +70,8 @@ int ShellServices::SaveActiveProfile() {
 int ShellServices::WriteActiveProfile() {
   if (link_ == nullptr) return 0;
   const device::KeyMapBytes factory = link_->State().DefaultKeyMap();
-  const store::KeyMapWriteTarget target{link_->Commands(), factory, link_->State().MacroSpace()};
+  const store::KeyMapWriteTarget target{link_->Commands(), factory,
+                                        link_->State().KnownMacroSpace()};
   const store::KeyMapWriteOutcome outcome =
       store::WriteKeyMaps(working_, device_store_, false, target);
   TellKeyMapWrite(outcome, boxes_, texts::ProcessTextTable());
