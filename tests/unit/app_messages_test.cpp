@@ -5,6 +5,7 @@
 #include "app/shell_menus.h"
 #include "app/window_messages.h"
 #include "codec/four_char_tag.h"
+#include "texts/live_text_key.h"
 
 #include <gtest/gtest.h>
 
@@ -103,20 +104,26 @@ TEST(ClassifyCommand, MapsTheShellsOwnIdsAndLeavesTheRestToOthers) {
   for (const auto& [id, command] : cases) EXPECT_EQ(ClassifyCommand(id), command) << id;
 }
 
+// The language file's name of a menu item's text.
+std::string TextName(const MenuItemSpec& item) {
+  const std::u16string_view name = texts::LiveTextKeyName(item.text);
+  return std::string(name.begin(), name.end());
+}
+
 TEST(ShellMenus, ItemsCarryTheirPositionsTextsAndCommands) {
   for (std::size_t i = 0; i < kMainMenuItems.size(); ++i) {
     EXPECT_EQ(kMainMenuItems[i].position, static_cast<int>(i));
-    EXPECT_EQ(kMainMenuItems[i].text_key, "MENU_" + std::to_string(i + 1));
+    EXPECT_EQ(TextName(kMainMenuItems[i]), "MENU_" + std::to_string(i + 1));
   }
   EXPECT_EQ(kMainMenuItems[0].command, 32776);
   EXPECT_EQ(kMainMenuItems[1].command, 32777);
   EXPECT_EQ(kMainMenuItems[2].command, 32773);
   EXPECT_EQ(kMainMenuItems[3].command, 32779);
-  EXPECT_EQ(kTrayMenuItems[0].text_key, "MENU_11");
+  EXPECT_EQ(TextName(kTrayMenuItems[0]), "MENU_11");
   EXPECT_EQ(kTrayMenuItems[0].command, 32771);
-  EXPECT_EQ(kTrayMenuItems[1].text_key, "MENU_22");
+  EXPECT_EQ(TextName(kTrayMenuItems[1]), "MENU_22");
   EXPECT_EQ(kTrayMenuItems[1].command, 32773);
-  EXPECT_EQ(kTrayMenuItems[2].text_key, "MENU_33");
+  EXPECT_EQ(TextName(kTrayMenuItems[2]), "MENU_33");
   EXPECT_EQ(kTrayMenuItems[2].command, 32774);
 }
 
