@@ -1,9 +1,7 @@
 #pragma once
-// What the device events need from the main window: its messages, the tray icon, worker threads
-// and two flags. The Win32 main window implements it; tests record it. Nothing here may start a
+// What the device events need from the main window: its messages, the tray icon and two flags. The Win32 main window implements it; tests record it. Nothing here may start a
 // timer: the device events arrive on other threads, and only the window's own thread may do that.
 #include <cstdint>
-#include <functional>
 
 namespace vendrel::app {
 
@@ -17,9 +15,6 @@ class HostWindow {
   virtual void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) = 0;
   virtual void HideWindow() = 0;
   virtual void SetTrayIcon(int icon_id) = 0;
-
-  // Runs work on a new thread of its own and returns at once.
-  virtual void RunWorker(std::function<void()> work) = 0;
 
   // Set once the main window's deferred initialisation is done.
   virtual bool IsReady() const = 0;

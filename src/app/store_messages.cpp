@@ -23,6 +23,11 @@ void TellUnsendableKey(std::u16string_view macro_name, keys::KeyCode key,
 
 void TellKeyMapWrite(const store::KeyMapWriteOutcome& outcome, platform::MessageBoxes& boxes,
                      const texts::TextTable& texts) {
+  if (outcome.status == store::KeyMapWrite::Unreadable) {
+    // Nothing was fitted: the keyboard could not be read, which is not a lack of space.
+    boxes.ShowOk(texts.Text(texts::TextKey::KEYBOARD_READ_FAILED));
+    return;
+  }
   if (outcome.status != store::KeyMapWrite::Sent) {
     if (outcome.fit == macros::FitResult::UnsendableKey) {
       TellUnsendableKey(outcome.unsendable_macro_name, outcome.unsendable.key, boxes, texts);

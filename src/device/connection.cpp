@@ -17,11 +17,27 @@ KeyMapBytes Connection::DefaultKeyMap() const {
   return default_map_;
 }
 
-void Connection::Changed(int count) {
-  count = std::max(count, 0);
-  const int previous = state_.load();
-  if (count == previous) return;
+std::optional<std::uint32_t> Connection::KnownMacroSpace() const {
+  if (!macro_space_known_.load()) return std::nullopt;
+  return macro_space_.load();
+}
 
+void Connection::Changed(int count) {
+  Handle({count, count <= 0}, [] { return false; });
+}
+
+void Connection::Handle(ConnectionChange change, const std::function<bool()>& cancelled) {
+  const int count = std::max(change.count, 0);
+  int previous = state_.load();
+  if (change.detach_seen && previous > 0 && count > 0) {
+    if (!Settle(0, cancelled)) return;
+    previous = 0;
+  }
+  if (count == previous) return;
+  Settle(count, cancelled);
+}
+
+bool Connection::Settle(int count, const std::function<bool()>& cancelled) {
   if (count > 0) {
     KeyMapBytes map{};
     if (Succeeded(commands_.ReadDefaultKeyMap(map))) {
@@ -31,6 +47,7 @@ void Connection::Changed(int count) {
     InfoBlock info{};
     if (Succeeded(commands_.ReadInformation(info))) {
       macro_space_.store(static_cast<std::uint32_t>(info[kInfoOffMacroSpace]) * kMacroSpaceUnit);
+      macro_space_known_.store(true);
     }
     events_.Attached();
   } else {
@@ -40,10 +57,14 @@ void Connection::Changed(int count) {
 
   platform::Sleeper& sleeper = commands_.Link().Sleeper();
   const auto poll = commands_.Link().Timings().ready_poll;
-  while (!events_.ReadyForConnection()) sleeper.Sleep(poll);
+  while (!events_.ReadyForConnection()) {
+    if (cancelled()) return false;
+    sleeper.Sleep(poll);
+  }
 
   state_.store(count);
   events_.ConnectionSettled(count > 0);
+  return true;
 }
 
 }  // namespace vendrel::device

@@ -4,12 +4,21 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
+#include <optional>
 
 #include "device/command_set.h"
 #include "device/connection_events.h"
 
 namespace vendrel::device {
+
+// What the connection worker found waiting for it: the latest count reported, and whether a detach
+// came since the last state it handled (a detach and an attach may arrive before it runs).
+struct ConnectionChange {
+  int count = 0;
+  bool detach_seen = false;
+};
 
 class Connection {
  public:
@@ -21,8 +30,13 @@ class Connection {
   // Number of keyboards attached right now.
   int PresenceCheck();
 
-  // The attach/detach handling, run on a worker thread of its own for every 'CTRL' attach
-  // notification and once at start-up with the presence check's result.
+  // Brings the state to change.count, on the connection worker. A detach seen while connected
+  // runs the detach handling first even when the count is back up, so a keyboard that bounced is
+  // read and refreshed afresh. Returns without settling when cancelled() turns true while it
+  // waits for the program to be ready (the worker is shutting down).
+  void Handle(ConnectionChange change, const std::function<bool()>& cancelled);
+
+  // The same for one notification on the calling thread: a count of 0 is a detach.
   void Changed(int count);
 
   bool IsConnected() const { return state_.load() > 0; }
@@ -30,20 +44,23 @@ class Connection {
 
   // The keyboard's factory key map: the built-in one until the first successful read.
   KeyMapBytes DefaultKeyMap() const;
-  // Bytes of macro memory on the keyboard; 0 until the first attach.
+  // Bytes of macro memory on the keyboard; 0 until an information read succeeded.
   std::uint32_t MacroSpace() const { return macro_space_.load(); }
-
-  // Taken by the indicator workers around their macro events.
-  std::atomic<bool>& IndicatorBusy() { return indicator_busy_; }
+  // The same, or nothing while no information read has succeeded yet; a failed read never
+  // replaces a known value.
+  std::optional<std::uint32_t> KnownMacroSpace() const;
 
   CommandSet& Commands() { return commands_; }
 
  private:
+  // The attach or detach handling for count; false when cancelled before it settled.
+  bool Settle(int count, const std::function<bool()>& cancelled);
+
   CommandSet& commands_;
   ConnectionEvents& events_;
   std::atomic<int> state_{0};
   std::atomic<std::uint32_t> macro_space_{0};
-  std::atomic<bool> indicator_busy_{false};
+  std::atomic<bool> macro_space_known_{false};
   mutable std::mutex default_map_mutex_;
   KeyMapBytes default_map_;
 };

@@ -4,9 +4,10 @@
 
 #include "codec/little_endian.h"
 #include "device/check_value.h"
-#include "device/connection.h"
+#include "device/connection_worker.h"
 #include "device/descriptors.h"
 #include "device/exchange.h"
+#include "device/macro_indicator.h"
 
 namespace vendrel::device {
 namespace {
@@ -17,13 +18,14 @@ constexpr std::size_t kOffCode = 0;
 
 }  // namespace
 
-DeviceUnits::DeviceUnits(HidLibrary& library, Exchange& exchange, Connection& connection,
-                         ConnectionEvents& events, WorkerRunner& workers)
+DeviceUnits::DeviceUnits(HidLibrary& library, Exchange& exchange,
+                         ConnectionWorker& connection_worker, MacroIndicator& indicator,
+                         ConnectionEvents& events)
     : library_(library),
       exchange_(exchange),
-      connection_(connection),
-      events_(events),
-      workers_(workers) {}
+      connection_worker_(connection_worker),
+      indicator_(indicator),
+      events_(events) {}
 
 void DeviceUnits::RegisterUnits() {
   library_.SetEventSink(this);
@@ -63,9 +65,7 @@ int DeviceUnits::OnHidEvent(const HidEvent& event) {
   } else if (event.kind == kEventDataArrived && event.tag == kTagCtrl) {
     exchange_.OnControlReport(event.report.first(std::min<std::size_t>(event.count, event.report.size())));
   } else if (event.kind == kEventAttachChanged && event.tag == kTagCtrl) {
-    const int count = static_cast<int>(event.count);
-    Connection& connection = connection_;
-    workers_.RunWorker([&connection, count] { connection.Changed(count); });
+    connection_worker_.Post(static_cast<int>(event.count));
   }
   return 1;
 }
@@ -81,36 +81,14 @@ void DeviceUnits::OnConsumerCode(std::uint16_t code) {
       events_.LightingChanged();
       break;
     case kCodeMacroEnded:
-      RunIndicator(false);
+      indicator_.Post(false);
       break;
     case kCodeMacroStarted:
-      RunIndicator(true);
+      indicator_.Post(true);
       break;
     default:
       break;
   }
-}
-
-void DeviceUnits::RunIndicator(bool playing) {
-  Connection& connection = connection_;
-  ConnectionEvents& events = events_;
-  platform::Sleeper& sleeper = exchange_.Sleeper();
-  const auto poll = exchange_.Timings().indicator_poll;
-  workers_.RunWorker([&connection, &events, &sleeper, poll, playing] {
-    std::atomic<bool>& busy = connection.IndicatorBusy();
-    bool expected = false;
-    while (!busy.compare_exchange_weak(expected, true)) {
-      expected = false;
-      sleeper.Sleep(poll);
-    }
-    if (playing) {
-      events.MacroStarted();
-    } else {
-      events.MacroEnded();
-    }
-    sleeper.Sleep(poll);
-    busy.store(false);
-  });
 }
 
 }  // namespace vendrel::device

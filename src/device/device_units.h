@@ -7,12 +7,12 @@
 
 #include "device/connection_events.h"
 #include "device/hid_library.h"
-#include "device/worker_runner.h"
 
 namespace vendrel::device {
 
 class Exchange;
-class Connection;
+class ConnectionWorker;
+class MacroIndicator;
 
 // Event codes the keyboard sends on 'CONS'.
 inline constexpr std::uint16_t kCodeBankKey = 0x02FF;
@@ -27,8 +27,10 @@ inline constexpr std::uint8_t kBankBit = 0x01;
 
 class DeviceUnits final : public HidEventSink {
  public:
-  DeviceUnits(HidLibrary& library, Exchange& exchange, Connection& connection,
-              ConnectionEvents& events, WorkerRunner& workers);
+  // Attach notifications go to connection_worker, macro playback to indicator; both must
+  // outlive the library's last call into this object.
+  DeviceUnits(HidLibrary& library, Exchange& exchange, ConnectionWorker& connection_worker,
+              MacroIndicator& indicator, ConnectionEvents& events);
 
   // Registers 'CONS', clears the reply slot, registers 'CTRL' (in that order).
   void RegisterUnits();
@@ -44,13 +46,12 @@ class DeviceUnits final : public HidEventSink {
 
  private:
   void OnConsumerCode(std::uint16_t code);
-  void RunIndicator(bool playing);
 
   HidLibrary& library_;
   Exchange& exchange_;
-  Connection& connection_;
+  ConnectionWorker& connection_worker_;
+  MacroIndicator& indicator_;
   ConnectionEvents& events_;
-  WorkerRunner& workers_;
   std::atomic<std::uint8_t> bank_byte_{kBankBase};
   std::uint32_t cons_unit_ = 0;
   std::uint32_t ctrl_unit_ = 0;

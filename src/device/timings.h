@@ -10,7 +10,7 @@ struct DeviceTimings {
   std::chrono::milliseconds retry_pause{10};         // between attempts
   std::chrono::milliseconds end_transfer_pause{10};  // before EndTransfer goes out
   std::chrono::milliseconds ready_poll{50};          // connection worker polling the ready flag
-  std::chrono::milliseconds indicator_poll{1};       // indicator workers waiting for the busy flag
+  std::chrono::milliseconds indicator_poll{1};       // least time a macro event shows on the tray
 };
 
 }  // namespace vendrel::device

@@ -47,11 +47,23 @@ KeyMapWriteOutcome WriteKeyMaps(WorkingStore& working, DeviceStore& device_store
     return outcome;
   }
 
+  std::uint32_t macro_space = 0;
+  if (target.macro_space.has_value()) {
+    macro_space = *target.macro_space;
+  } else {
+    device::InfoBlock info{};
+    if (!device::Succeeded(target.commands.ReadInformation(info))) {
+      outcome.status = KeyMapWrite::Unreadable;
+      return outcome;
+    }
+    macro_space = macros::MacroSpaceFromUnits(info[device::kInfoOffMacroSpace]);
+  }
+
   macros::FittedMacroImage image;
   std::vector<std::uint16_t> ids;
   {
     auto device_lock = device_store.Lock();
-    image = macros::FitMacroImage(device_store.macros, target.macro_space);
+    image = macros::FitMacroImage(device_store.macros, macro_space);
     outcome.fit = image.result;
     try {
       if (image.result == macros::FitResult::UnsendableKey) {

@@ -3,6 +3,7 @@
 // DeviceStore, fit the macro image into the keyboard's macro space, encode the key maps, and send
 // everything in one bracketed transfer. What the user is told about it is the caller's decision.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ enum class KeyMapWrite : int {
   NotSent = 0,     // the macros do not fit, a macro holds a key the keyboard cannot send, or
                    // memory ran out: fit says which
   NoProfile = -4,  // the keyboard's current profile is unknown
+  Unreadable = -5,  // the macro space was unknown and the keyboard's information could not be read
 };
 
 struct KeyMapWriteOutcome {
@@ -44,7 +46,9 @@ struct KeyMapWriteOutcome {
 struct KeyMapWriteTarget {
   device::CommandSet& commands;
   keys::KeyMapView factory_map;  // the keyboard's factory key map (or the built-in one)
-  std::uint32_t macro_space;     // bytes of macro memory the keyboard reported; 0 before that
+  // Bytes of macro memory the keyboard reported; none while no information read has succeeded,
+  // and then the write reads the information block itself before fitting the macros.
+  std::optional<std::uint32_t> macro_space;
 };
 
 // Writes block k of the store to the keyboard's profile k: all three profiles, or only the

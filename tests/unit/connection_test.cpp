@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <thread>
 #include <type_traits>
 #include <vector>
@@ -73,6 +74,7 @@ TEST(ConnectionAttach, FailedReadsKeepPreviousValuesAndStillRefresh) {
   EXPECT_TRUE(std::equal(keys::kDefaultKeyMap.begin(), keys::kDefaultKeyMap.end(),
                          rig.connection.DefaultKeyMap().begin()));
   EXPECT_EQ(rig.connection.MacroSpace(), 0u);
+  EXPECT_EQ(rig.connection.KnownMacroSpace(), std::nullopt);
   EXPECT_EQ(CountMessages(rig.window, kMsgProfileRefresh), 1);
   EXPECT_TRUE(rig.connection.IsConnected());
 }
@@ -168,7 +170,7 @@ TEST(ConnectionAttach, AnotherNonZeroCountRerunsTheAttachSteps) {
 TEST(ConnectionAttach, WaitsForTheReadyFlagBeforeTouchingTheTray) {
   DeviceRig rig;
   rig.window.SetReady(false);
-  rig.window.RunWorker([&] { rig.connection.Changed(1); });
+  rig.connection_worker.Post(1);
   // Until the main window is ready the worker polls and leaves the tray and state alone.
   const auto poll = rig.exchange.Timings().ready_poll;
   for (;;) {
@@ -179,9 +181,92 @@ TEST(ConnectionAttach, WaitsForTheReadyFlagBeforeTouchingTheTray) {
   EXPECT_TRUE(rig.window.TrayIcons().empty());
   EXPECT_FALSE(rig.connection.IsConnected());
   rig.window.SetReady(true);
-  rig.window.Join();
+  rig.connection_worker.WaitIdle();
   EXPECT_EQ(rig.window.TrayIcons(), std::vector<int>{kIconConnected});
   EXPECT_TRUE(rig.connection.IsConnected());
+}
+
+// What the worker hands the connection after notifications piled up, starting from a keyboard
+// that is connected and refreshed once.
+struct PiledUpCase {
+  const char* name;
+  ConnectionChange change;
+  bool connected;            // state afterwards
+  std::vector<std::uint32_t> messages;  // sent to the window after the first refresh
+  std::vector<int> icons;    // tray icons after the first refresh
+};
+
+class ConnectionPiledUp : public ::testing::TestWithParam<PiledUpCase> {};
+
+TEST_P(ConnectionPiledUp, EndsInTheReportedStateWithTheHandlingOfEverySeenDetach) {
+  const PiledUpCase& c = GetParam();
+  DeviceRig rig;
+  rig.connection.Changed(1);
+  const std::size_t seen = rig.window.Messages().size();
+  const std::size_t icons_seen = rig.window.TrayIcons().size();
+  rig.library.WithModel([](sim::KeyboardModel& m) {
+    ASSERT_TRUE(m.WriteArea(sim::Area::Info, 11, std::vector<std::uint8_t>{0x11}));
+  });
+
+  rig.connection.Handle(c.change, [] { return false; });
+
+  std::vector<std::uint32_t> messages;
+  const auto all = rig.window.Messages();
+  for (std::size_t i = seen; i < all.size(); ++i) {
+    if (all[i].sent) messages.push_back(all[i].id);
+  }
+  EXPECT_EQ(messages, c.messages);
+  const auto all_icons = rig.window.TrayIcons();
+  EXPECT_EQ(std::vector<int>(all_icons.begin() + static_cast<long>(icons_seen), all_icons.end()),
+            c.icons);
+  EXPECT_EQ(rig.connection.IsConnected(), c.connected);
+  // A fresh attach reads the keyboard again; anything else keeps what the first one read.
+  const bool reread = std::count(c.messages.begin(), c.messages.end(), kMsgProfileRefresh) > 0;
+  EXPECT_EQ(rig.connection.MacroSpace(), reread ? 0x11u * 128u : sim::kFactoryMacroUnits * 128u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ConnectionPiledUp,
+    ::testing::Values(
+        PiledUpCase{"BounceRunsDetachThenAFreshAttach", {1, true}, true,
+                    {kMsgCloseChildren, kMsgProfileRefresh}, {kIconDisconnected, kIconConnected}},
+        PiledUpCase{"BounceToTwoKeyboards", {2, true}, true,
+                    {kMsgCloseChildren, kMsgProfileRefresh}, {kIconDisconnected, kIconConnected}},
+        PiledUpCase{"DetachAfterABounce", {0, true}, false, {kMsgCloseChildren}, {kIconDisconnected}},
+        PiledUpCase{"SameCountWithoutDetach", {1, false}, true, {}, {}},
+        PiledUpCase{"NegativeCountIsADetach", {-1, true}, false, {kMsgCloseChildren},
+                    {kIconDisconnected}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ConnectionAttach, BounceFromDisconnectedIsOneAttach) {
+  DeviceRig rig;
+  rig.connection.Handle({1, true}, [] { return false; });
+  EXPECT_EQ(CountMessages(rig.window, kMsgProfileRefresh), 1);
+  EXPECT_EQ(CountMessages(rig.window, kMsgCloseChildren), 0);
+  EXPECT_TRUE(rig.connection.IsConnected());
+}
+
+TEST(ConnectionAttach, CancelledWhileWaitingForTheWindowLeavesTheStateAlone) {
+  DeviceRig rig;
+  rig.window.SetReady(false);
+  int asked = 0;
+  rig.connection.Handle({1, false}, [&] { return ++asked > 2; });
+  EXPECT_EQ(asked, 3);
+  EXPECT_FALSE(rig.connection.IsConnected());
+  EXPECT_TRUE(rig.window.TrayIcons().empty());
+}
+
+// A failed information read never makes the macro space unknown or zero again.
+TEST(ConnectionAttach, FailedInformationReadKeepsTheKnownMacroSpace) {
+  DeviceRig rig;
+  EXPECT_EQ(rig.connection.KnownMacroSpace(), std::nullopt);
+  rig.connection.Changed(1);
+  ASSERT_EQ(rig.connection.KnownMacroSpace(), sim::kFactoryMacroUnits * 128u);
+  rig.library.WithModel([](sim::KeyboardModel& m) { m.InjectFault(sim::Fault::StatusFF, 1000); });
+  rig.connection.Handle({1, true}, [] { return false; });
+  EXPECT_EQ(CountMessages(rig.window, kMsgProfileRefresh), 2);
+  EXPECT_EQ(rig.connection.KnownMacroSpace(), sim::kFactoryMacroUnits * 128u);
+  EXPECT_EQ(rig.connection.MacroSpace(), sim::kFactoryMacroUnits * 128u);
 }
 
 TEST(ConnectionPresence, CountsKeyboardsOnTheControlCollection) {
@@ -194,11 +279,11 @@ TEST(ConnectionPresence, CountsKeyboardsOnTheControlCollection) {
 
 // The sleeper has no default: a link wired without one does not build, so no test can reach the
 // real sleeps by forgetting to pass its fake.
-static_assert(!std::is_constructible_v<DeviceLink, HidLibrary&, ConnectionEvents&, WorkerRunner&,
+static_assert(!std::is_constructible_v<DeviceLink, HidLibrary&, ConnectionEvents&,
                                        const KeyMapBytes&>);
-static_assert(!std::is_constructible_v<DeviceLink, HidLibrary&, ConnectionEvents&, WorkerRunner&,
+static_assert(!std::is_constructible_v<DeviceLink, HidLibrary&, ConnectionEvents&,
                                        const KeyMapBytes&, DeviceTimings>);
-static_assert(std::is_constructible_v<DeviceLink, HidLibrary&, ConnectionEvents&, WorkerRunner&,
+static_assert(std::is_constructible_v<DeviceLink, HidLibrary&, ConnectionEvents&,
                                       platform::Sleeper&, const KeyMapBytes&>);
 
 TEST(DeviceLink, RoutesRepliesAndAttachNotificationsOnceUnitsAreRegistered) {
@@ -208,12 +293,12 @@ TEST(DeviceLink, RoutesRepliesAndAttachNotificationsOnceUnitsAreRegistered) {
   app::DeviceEventPolicy events(window);
   window.SetStartFlagValue(true);
   {
-    DeviceLink link(library, events, events, sleeper, keys::kDefaultKeyMap,
+    DeviceLink link(library, events, sleeper, keys::kDefaultKeyMap,
                     testing::TestTimings(std::chrono::milliseconds{2000}));
     link.Units().RegisterUnits();
     library.SetAttached(1, true);
     library.Drain();
-    window.Join();
+    link.StateWorker().WaitIdle();
     EXPECT_TRUE(link.State().IsConnected());
     EXPECT_EQ(link.Commands().GetActiveProfile(), 0);
     EXPECT_EQ(library.BadChecks(), 0);

@@ -118,11 +118,10 @@ TEST(ExchangeThreading, NotificationsAndWorkersRunBesideMainThreadExchanges) {
     (void)rig.units.GBank();
     (void)rig.connection.DefaultKeyMap();
   }
-  rig.library.Drain();
-  rig.window.Join();
+  rig.Settle();
   EXPECT_TRUE(rig.connection.IsConnected());
   EXPECT_EQ(rig.units.GBank(), 0) << "ten bank presses";
-  EXPECT_FALSE(rig.connection.IndicatorBusy().load());
+  EXPECT_TRUE(rig.indicator.Idle());
 }
 
 }  // namespace

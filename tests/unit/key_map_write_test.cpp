@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
+#include "device/command_codes.h"
 #include "device/packet_frame.h"
 #include "device/results.h"
 #include "store/assignment_model.h"
@@ -88,7 +90,7 @@ class KeyMapWriteTest : public ::testing::Test {
     for (std::size_t b = 0; b < kProfileBlockCount; ++b) ResetBlock(working.Table().Block(b));
   }
 
-  int Write(bool all_profiles, std::uint32_t macro_space = kRoomyMacroSpace) {
+  int Write(bool all_profiles, std::optional<std::uint32_t> macro_space = kRoomyMacroSpace) {
     const KeyMapWriteTarget target{rig.commands, kDefaultKeyMap, macro_space};
     const KeyMapWriteOutcome outcome = WriteKeyMaps(working, device_store, all_profiles, target);
     app::TellKeyMapWrite(outcome, boxes, texts);
@@ -242,6 +244,59 @@ TEST_F(KeyMapWriteTest, FailureOfTheLastMapIsTheResult) {
   rig.library.RefuseWritesFrom(static_cast<int>(rig.library.SentPackets().size()) + 23);
   EXPECT_EQ(Write(true), device::kNotSent);
   EXPECT_EQ(TransferPackets(rig.library).size(), 22u);
+}
+
+// While the keyboard's macro space is unknown the write reads it first; a keyboard that cannot be
+// read is not a lack of space.
+struct UnknownSpaceCase {
+  const char* name;
+  std::uint8_t space_units;  // byte 11 of the keyboard's information block
+  int refused_replies;       // replies refused from the start of the write
+  int result;
+  std::vector<texts::TextKey> told;
+  bool transfer;
+};
+
+class KeyMapWriteUnknownSpace : public KeyMapWriteTest,
+                                public ::testing::WithParamInterface<UnknownSpaceCase> {};
+
+TEST_P(KeyMapWriteUnknownSpace, ReadsTheSpaceBeforeFitting) {
+  const UnknownSpaceCase& c = GetParam();
+  working.macros = {Macro(1, u"m", 40)};  // 182 bytes without its name
+  rig.library.WithModel([&](sim::KeyboardModel& m) {
+    EXPECT_TRUE(m.WriteArea(sim::Area::Info, 11, std::vector<std::uint8_t>{c.space_units}));
+    if (c.refused_replies > 0) m.InjectFault(sim::Fault::StatusFF, c.refused_replies);
+  });
+  const std::size_t sent_before = rig.library.SentPackets().size();
+
+  EXPECT_EQ(Write(true, std::nullopt), c.result);
+
+  std::vector<std::u16string> told;
+  for (const texts::TextKey key : c.told) told.push_back(texts.Text(key));
+  EXPECT_EQ(boxes.shown, told);
+  EXPECT_EQ(!TransferPackets(rig.library).empty(), c.transfer);
+  const auto sent = rig.library.SentPackets();
+  ASSERT_GT(sent.size(), sent_before);
+  EXPECT_EQ(device::PacketCommand(sent[sent_before]), device::kCmdReadInformation)
+      << "the information block is read before anything is written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reads, KeyMapWriteUnknownSpace,
+    ::testing::Values(
+        UnknownSpaceCase{"RoomyKeyboardGetsTheWrite", 0x40, 0, device::kOk, {}, true},
+        UnknownSpaceCase{"SmallKeyboardIsTooSmall", 1, 0, static_cast<int>(KeyMapWrite::NotSent),
+                         {texts::TextKey::EXTRA_MACRO_TOO_LONG}, false},
+        UnknownSpaceCase{"UnreadableKeyboardSaysSo", 0x40, 1000,
+                         static_cast<int>(KeyMapWrite::Unreadable),
+                         {texts::TextKey::KEYBOARD_READ_FAILED}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(KeyMapWriteTest, KnownSpaceIsNotReadAgain) {
+  ASSERT_EQ(Write(true, kRoomyMacroSpace), device::kOk);
+  for (const device::Packet& p : rig.library.SentPackets()) {
+    EXPECT_NE(device::PacketCommand(p), device::kCmdReadInformation);
+  }
 }
 
 class KeyMapWriteNoKeyboardTest : public KeyMapWriteTest {

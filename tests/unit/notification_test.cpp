@@ -19,11 +19,8 @@ using testing::DeviceRig;
 using app::kIconConnected;
 using app::kIconMacroPlaying;
 
-// Delivers everything queued and waits for every worker it started.
-void Settle(DeviceRig& rig) {
-  rig.library.Drain();
-  rig.window.Join();
-}
+// Delivers everything queued and waits until the workers have handled it.
+void Settle(DeviceRig& rig) { rig.Settle(); }
 
 TEST(UnitRegistration, RegistersConsThenCtrlWithValidChecksAndPreviousIds) {
   DeviceRig rig;  // registers once
@@ -126,7 +123,7 @@ TEST(MacroIndicator, EndRestoresTheIconOfTheCurrentConnection) {
   rig.library.SendConsumerCode(kCodeMacroEnded);
   Settle(rig);
   EXPECT_EQ(rig.window.TrayIcons(), (std::vector<int>{kIconConnected, kIconMacroPlaying, kIconConnected}));
-  EXPECT_FALSE(rig.connection.IndicatorBusy().load());
+  EXPECT_TRUE(rig.indicator.Idle());
 }
 
 TEST(Notifications, OneByteConsumerReportIsIgnored) {
@@ -175,12 +172,13 @@ struct IgnoredCase {
 
 class IgnoredEvents : public ::testing::TestWithParam<IgnoredCase> {};
 
-TEST_P(IgnoredEvents, StartNoWorkerAndChangeNothing) {
+TEST_P(IgnoredEvents, PostNothingToTheWorkersAndChangeNothing) {
   const IgnoredCase& c = GetParam();
   DeviceRig rig;
   rig.library.Deliver(c.kind, c.tag, 1, sim::ConsumerEventReport(kCodeBankKey));
   Settle(rig);
-  EXPECT_EQ(rig.window.WorkersStarted(), 0);
+  EXPECT_EQ(rig.connection_worker.Posted(), 0);
+  EXPECT_TRUE(rig.indicator.Idle());
   EXPECT_FALSE(rig.connection.IsConnected());
   EXPECT_EQ(rig.units.GBank(), 0);
   EXPECT_TRUE(rig.window.Messages().empty());
@@ -199,8 +197,8 @@ TEST(Notifications, UnknownTagIsIgnored) {
   event.tag = kTagLed;
   event.count = 1;
   EXPECT_EQ(rig.units.OnHidEvent(event), 1);
-  rig.window.Join();
-  EXPECT_EQ(rig.window.WorkersStarted(), 0);
+  rig.Settle();
+  EXPECT_EQ(rig.connection_worker.Posted(), 0);
 }
 
 TEST(Notifications, AttachOnCtrlRunsTheConnectionWorker) {
@@ -208,7 +206,8 @@ TEST(Notifications, AttachOnCtrlRunsTheConnectionWorker) {
   rig.window.SetStartFlagValue(true);
   rig.library.SetAttached(1, true);
   Settle(rig);
-  EXPECT_EQ(rig.window.WorkersStarted(), 1);
+  EXPECT_EQ(rig.connection_worker.Posted(), 1);
+  EXPECT_EQ(rig.connection_worker.Handled(), 1);
   EXPECT_TRUE(rig.connection.IsConnected());
   EXPECT_EQ(rig.connection.MacroSpace(), sim::kFactoryMacroUnits * 128u);
   EXPECT_EQ(rig.window.TrayIcons(), std::vector<int>{kIconConnected});

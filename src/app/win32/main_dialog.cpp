@@ -5,7 +5,6 @@
 
 #include <iterator>
 #include <span>
-#include <thread>
 #include <vector>
 
 #include "app/main_window_commands.h"
@@ -347,8 +346,6 @@ void COrvaneDlg::PostToWindow(std::uint32_t message, std::uint32_t first, std::u
 void COrvaneDlg::HideWindow() { ::ShowWindow(Hwnd(), SW_HIDE); }
 
 void COrvaneDlg::SetTrayIcon(int icon_id) { logic_.SetTrayIcon(icon_id); }
-
-void COrvaneDlg::RunWorker(std::function<void()> work) { std::thread(std::move(work)).detach(); }
 
 bool COrvaneDlg::IsReady() const { return flags_.ready.load(); }
 

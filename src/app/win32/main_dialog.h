@@ -76,7 +76,6 @@ class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public
   void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
   void HideWindow() override;
   void SetTrayIcon(int icon_id) override;
-  void RunWorker(std::function<void()> work) override;
   bool IsReady() const override;
   bool StartFlag() const override;
   void SetStartFlag() override;

@@ -42,7 +42,7 @@ bool ShellServices::StartDeviceLink() {
   const device::QuorvaEntryPoints entry = device::LoadQuorvaOrExit();
   library_ = new device::QuorvaHidLibrary(entry);
   events_ = new DeviceEventPolicy(*host_);
-  link_ = new device::DeviceLink(*library_, *events_, *events_, platform::SystemSleeper(),
+  link_ = new device::DeviceLink(*library_, *events_, platform::SystemSleeper(),
                                  keys::kDefaultKeyMap);
   link_->Commands().ForgetActiveProfile();
   link_->Units().RegisterUnits();
@@ -52,9 +52,7 @@ bool ShellServices::StartDeviceLink() {
 int ShellServices::PresenceCheck() { return link_ ? link_->State().PresenceCheck() : 0; }
 
 void ShellServices::StartConnectionWorker(int count) {
-  if (link_ == nullptr || host_ == nullptr) return;
-  device::DeviceLink* link = link_;
-  host_->RunWorker([link, count] { link->State().Changed(count); });
+  if (link_ != nullptr) link_->StateWorker().Post(count);
 }
 
 bool ShellServices::IsConnected() { return link_ != nullptr && link_->State().IsConnected(); }
@@ -69,7 +67,8 @@ void ShellServices::ResetSettings() {
 KeyboardWrite ShellServices::WriteActiveProfile() {
   if (link_ == nullptr) return KeyboardWrite::Failed;
   const device::KeyMapBytes factory = link_->State().DefaultKeyMap();
-  const store::KeyMapWriteTarget target{link_->Commands(), factory, link_->State().MacroSpace()};
+  const store::KeyMapWriteTarget target{link_->Commands(), factory,
+                                        link_->State().KnownMacroSpace()};
   const store::SettingsApplyOutcome outcome =
       store::ApplyToKeyboard(settings_, working_, device_store_, false, target);
   switch (outcome.status) {

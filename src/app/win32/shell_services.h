@@ -62,7 +62,8 @@ class ShellServices final : public MainWindowServices {
   texts::LanguageTexts texts_;
   HostWindow* host_ = nullptr;
   // The library's threads call into these until the process ends (the library is never ended or
-  // unloaded), so they are created once and deliberately never destroyed.
+  // unloaded), so they are created once and deliberately never destroyed; the link's connection
+  // worker and macro indicator threads live as long and end with the process.
   device::QuorvaHidLibrary* library_ = nullptr;
   DeviceEventPolicy* events_ = nullptr;
   device::DeviceLink* link_ = nullptr;

@@ -22,9 +22,11 @@
 #include "device/check_value.h"
 #include "device/command_set.h"
 #include "device/connection.h"
+#include "device/connection_worker.h"
 #include "device/descriptors.h"
 #include "device/device_units.h"
 #include "device/exchange.h"
+#include "device/macro_indicator.h"
 #include "device/packet_frame.h"
 #include "device/results.h"
 #include "device/win32/quorva_hid_library.h"
@@ -60,8 +62,8 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
   return text;
 }
 
-// The program's part, reduced to what a probe needs: workers run, events change nothing.
-class ProbeEvents final : public ConnectionEvents, public WorkerRunner {
+// The program's part, reduced to what a probe needs: events change nothing.
+class ProbeEvents final : public ConnectionEvents {
  public:
   void Attached() override {}
   void Detached() override {}
@@ -71,7 +73,6 @@ class ProbeEvents final : public ConnectionEvents, public WorkerRunner {
   void LightingChanged() override {}
   void MacroStarted() override {}
   void MacroEnded() override {}
-  void RunWorker(std::function<void()> work) override { std::thread(std::move(work)).detach(); }
 };
 
 // Sits between the library and the device link's sink, noting every event that arrived through
@@ -168,7 +169,9 @@ int main() {
   Exchange exchange(library, vendrel::platform::SystemSleeper(), timings);
   CommandSet commands(exchange);
   Connection connection(commands, events, vendrel::keys::kDefaultKeyMap);
-  DeviceUnits units(library, exchange, connection, events, events);
+  ConnectionWorker connection_worker(connection);
+  MacroIndicator indicator(events, vendrel::platform::SystemSleeper(), timings.indicator_poll);
+  DeviceUnits units(library, exchange, connection_worker, indicator, events);
   units.RegisterUnits();
   Say("registered");
 

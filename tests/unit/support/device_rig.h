@@ -7,8 +7,10 @@
 #include "app/device_event_policy.h"
 #include "device/command_set.h"
 #include "device/connection.h"
+#include "device/connection_worker.h"
 #include "device/device_units.h"
 #include "device/exchange.h"
+#include "device/macro_indicator.h"
 #include "keys/default_key_map.h"
 #include "support/fake_hid_library.h"
 #include "support/fake_host_window.h"
@@ -30,13 +32,21 @@ struct DeviceRig {
         commands(exchange),
         events(window),
         connection(commands, events, keys::kDefaultKeyMap),
-        units(library, exchange, connection, events, events) {
+        connection_worker(connection),
+        indicator(events, sleeper, exchange.Timings().indicator_poll),
+        units(library, exchange, connection_worker, indicator, events) {
     units.RegisterUnits();
   }
   ~DeviceRig() {
-    window.Join();
+    Settle();
+    library.SetEventSink(nullptr);
+  }
+
+  // Delivers everything queued and waits until both workers have handled what it brought.
+  void Settle() {
     library.Drain();
-    window.Join();
+    connection_worker.WaitIdle();
+    indicator.WaitIdle();
     library.Drain();
   }
 
@@ -47,6 +57,8 @@ struct DeviceRig {
   device::CommandSet commands;
   app::DeviceEventPolicy events;
   device::Connection connection;
+  device::ConnectionWorker connection_worker;
+  device::MacroIndicator indicator;
   device::DeviceUnits units;
 };
 

@@ -28,28 +28,9 @@ void FakeHostWindow::SetTrayIcon(int icon_id) {
   icons_.push_back(icon_id);
 }
 
-void FakeHostWindow::RunWorker(std::function<void()> work) {
-  std::lock_guard lock(mutex_);
-  ++workers_started_;
-  workers_.emplace_back(std::move(work));
-}
-
 void FakeHostWindow::OnSend(std::function<void(const Message&)> handler) {
   std::lock_guard lock(mutex_);
   on_send_ = std::move(handler);
-}
-
-void FakeHostWindow::Join() {
-  // Workers may start further workers; keep joining until none is left.
-  for (;;) {
-    std::vector<std::thread> batch;
-    {
-      std::lock_guard lock(mutex_);
-      batch.swap(workers_);
-    }
-    if (batch.empty()) return;
-    for (std::thread& t : batch) t.join();
-  }
 }
 
 std::vector<FakeHostWindow::Message> FakeHostWindow::Messages() const {
@@ -65,11 +46,6 @@ std::vector<int> FakeHostWindow::TrayIcons() const {
 int FakeHostWindow::HideCount() const {
   std::lock_guard lock(mutex_);
   return hides_;
-}
-
-int FakeHostWindow::WorkersStarted() const {
-  std::lock_guard lock(mutex_);
-  return workers_started_;
 }
 
 }  // namespace vendrel::testing

@@ -1,12 +1,10 @@
 #pragma once
-// The main window as the device events see it, recording everything it is asked to do. Workers run
-// on real threads; Join() waits for all of them.
+// The main window as the device events see it, recording everything it is asked to do.
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/host_window.h"
@@ -21,13 +19,10 @@ class FakeHostWindow final : public app::HostWindow {
     bool sent;  // SendToWindow rather than PostToWindow
   };
 
-  ~FakeHostWindow() override { Join(); }
-
   void SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
   void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
   void HideWindow() override;
   void SetTrayIcon(int icon_id) override;
-  void RunWorker(std::function<void()> work) override;
   bool IsReady() const override { return ready_.load(); }
   bool StartFlag() const override { return start_flag_.load(); }
   void SetStartFlag() override { start_flag_.store(true); }
@@ -37,12 +32,9 @@ class FakeHostWindow final : public app::HostWindow {
   // Runs inside SendToWindow, on the sending thread, before it returns.
   void OnSend(std::function<void(const Message&)> handler);
 
-  void Join();
-
   std::vector<Message> Messages() const;
   std::vector<int> TrayIcons() const;
   int HideCount() const;
-  int WorkersStarted() const;
 
  private:
   mutable std::mutex mutex_;
@@ -50,8 +42,6 @@ class FakeHostWindow final : public app::HostWindow {
   std::vector<int> icons_;
   std::function<void(const Message&)> on_send_;
   int hides_ = 0;
-  int workers_started_ = 0;
-  std::vector<std::thread> workers_;
   std::atomic<bool> ready_{true};
   std::atomic<bool> start_flag_{false};
 };

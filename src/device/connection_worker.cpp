@@ -1,0 +1,68 @@
+#include "device/connection_worker.h"
+
+namespace vendrel::device {
+
+ConnectionWorker::ConnectionWorker(Connection& connection)
+    : connection_(connection), thread_([this] { Run(); }) {}
+
+ConnectionWorker::~ConnectionWorker() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  thread_.join();
+}
+
+void ConnectionWorker::Post(int count) {
+  {
+    std::lock_guard lock(mutex_);
+    latest_count_ = count;
+    if (count <= 0) detach_seen_ = true;
+    ++posted_;
+  }
+  wake_.notify_one();
+}
+
+void ConnectionWorker::WaitIdle() {
+  std::unique_lock lock(mutex_);
+  idle_.wait(lock, [this] { return stopping_ || (!busy_ && !latest_count_.has_value()); });
+}
+
+int ConnectionWorker::Posted() const {
+  std::lock_guard lock(mutex_);
+  return posted_;
+}
+
+int ConnectionWorker::Handled() const {
+  std::lock_guard lock(mutex_);
+  return handled_;
+}
+
+void ConnectionWorker::Run() {
+  const auto stopping = [this] {
+    std::lock_guard lock(mutex_);
+    return stopping_;
+  };
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [this] { return stopping_ || latest_count_.has_value(); });
+    if (stopping_) break;
+    const ConnectionChange change{*latest_count_, detach_seen_};
+    latest_count_.reset();
+    detach_seen_ = false;
+    busy_ = true;
+    lock.unlock();
+
+    connection_.Handle(change, stopping);
+
+    lock.lock();
+    busy_ = false;
+    ++handled_;
+    if (!latest_count_.has_value()) idle_.notify_all();
+  }
+  busy_ = false;
+  idle_.notify_all();
+}
+
+}  // namespace vendrel::device

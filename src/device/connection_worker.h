@@ -1,0 +1,52 @@
+#pragma once
+// The one thread that brings the connection state up to date. The library's callback only leaves
+// the latest count in a mailbox and returns; the worker takes what has piled up since its last
+// turn, so a storm of attach and detach notifications costs one refresh at a time, never a thread
+// each, and the last count reported always wins.
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "device/connection.h"
+
+namespace vendrel::device {
+
+class ConnectionWorker {
+ public:
+  // Starts the worker thread; connection must outlive this object.
+  explicit ConnectionWorker(Connection& connection);
+  // Drops what is still pending, ends a wait for the window, and joins the thread.
+  ~ConnectionWorker();
+
+  ConnectionWorker(const ConnectionWorker&) = delete;
+  ConnectionWorker& operator=(const ConnectionWorker&) = delete;
+
+  // Any thread; returns at once. A count of 0 (or less) is a detach, remembered even when an
+  // attach follows before the worker gets to it.
+  void Post(int count);
+
+  // Returns once everything posted so far has been handled.
+  void WaitIdle();
+
+  // Notifications posted, and turns the worker took to handle them (several posts may share one).
+  int Posted() const;
+  int Handled() const;
+
+ private:
+  void Run();
+
+  Connection& connection_;
+  mutable std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable idle_;
+  std::optional<int> latest_count_;
+  bool detach_seen_ = false;
+  bool busy_ = false;
+  bool stopping_ = false;
+  int posted_ = 0;
+  int handled_ = 0;
+  std::thread thread_;  // last: it starts once everything above exists
+};
+
+}  // namespace vendrel::device
