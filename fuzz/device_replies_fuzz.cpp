@@ -8,10 +8,15 @@
 
 #include "device/command_set.h"
 #include "device/connection.h"
+#include "device/connection_events.h"
+#include "device/connection_worker.h"
+#include "device/descriptors.h"
 #include "device/device_units.h"
 #include "device/exchange.h"
+#include "device/macro_indicator.h"
 #include "device/packet_frame.h"
 #include "fuzz/support/fuzz_input.h"
+#include "keys/default_key_map.h"
 
 namespace {
 
@@ -23,17 +28,42 @@ class NoSleep final : public vendrel::platform::Sleeper {
   void Sleep(std::chrono::milliseconds) override {}
 };
 
-class QuietWindow final : public HostWindow {
+class QuietEvents final : public ConnectionEvents {
  public:
-  void SendToWindow(std::uint32_t, std::uint32_t, std::uint32_t) override {}
-  void PostToWindow(std::uint32_t, std::uint32_t, std::uint32_t) override {}
-  void StartTimer(std::uint32_t, std::uint32_t) override {}
-  void HideWindow() override {}
-  void SetTrayIcon(int) override {}
-  void RunWorker(std::function<void()>) override {}  // no threads: connection changes are not run
-  bool IsReady() const override { return true; }
-  bool StartFlag() const override { return true; }
-  void SetStartFlag() override {}
+  void Attached() override {}
+  void Detached() override {}
+  bool ReadyForConnection() const override { return true; }
+  void ConnectionSettled(bool) override {}
+  void BankChanged() override {}
+  void LightingChanged() override {}
+  void MacroStarted() override {}
+  void MacroEnded() override {}
+};
+
+// The connection worker reads the keyboard on its own thread; it gets a library of its own that
+// never answers, so that the input is read by the fuzzed exchanges alone.
+class SilentLibrary final : public HidLibrary {
+ public:
+  void SetEventSink(HidEventSink*) override {}
+  std::uint32_t CallbackAddress() const override { return 0x401000; }
+  std::int32_t Init(std::uint32_t) override { return 1; }
+  std::int32_t RequestGetDeviceCount(const Descriptor&, std::uint32_t, Tag, std::uint32_t,
+                                     std::uint32_t) override {
+    return 0;
+  }
+  std::int32_t DeleteRequestFromUnitId(std::uint32_t) override { return 1; }
+  std::int32_t RequestAsyncRead(const Descriptor&, std::uint32_t, Tag, std::uint32_t,
+                                std::uint32_t*) override {
+    return 1;
+  }
+  std::int32_t RequestStatusWrite(const Descriptor&, std::uint32_t, Tag, const std::uint8_t*,
+                                  std::uint32_t, std::uint32_t, std::uint32_t*) override {
+    return 1;
+  }
+  std::int32_t RequestWriteOne(const Descriptor&, std::uint32_t, Tag, const std::uint8_t*,
+                               std::uint32_t, std::uint32_t, std::uint32_t) override {
+    return 1;
+  }
 };
 
 // Answers each packet written with the next piece of the input.
@@ -93,9 +123,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                               std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
   Exchange exchange(library, sleeper, instant);
   CommandSet commands(exchange);
-  QuietWindow window;
-  Connection connection(commands, window);
-  DeviceUnits units(library, exchange, connection, window);
+  QuietEvents events;
+  SilentLibrary silent;
+  Exchange silent_exchange(silent, sleeper, instant);
+  CommandSet silent_commands(silent_exchange);
+  Connection connection(silent_commands, events, vendrel::keys::kDefaultKeyMap);
+  ConnectionWorker connection_worker(connection);
+  MacroIndicator indicator(events, sleeper, std::chrono::milliseconds(0));
+  DeviceUnits units(library, exchange, connection_worker, indicator, events);
   library.SetEventSink(&units);
   units.RegisterUnits();
 

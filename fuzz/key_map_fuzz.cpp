@@ -6,23 +6,25 @@
 #include <cstdlib>
 #include <vector>
 
+#include "keys/default_key_map.h"
 #include "keys/key_map_codec.h"
+#include "macros/macro_record.h"
 
 namespace {
 
 using namespace vendrel::keys;
 
-// Every macro the keyboard can number, so that no decoded macro assignment is stale.
-std::vector<vendrel::macros::MacroRecord> AllMacros() {
-  std::vector<vendrel::macros::MacroRecord> list(vendrel::macros::kMaxMacros);
-  for (std::size_t i = 0; i < list.size(); ++i) list[i].id = static_cast<std::uint16_t>(i + 1);
-  return list;
+// Every macro id the keyboard can number, so that no decoded macro assignment is stale.
+std::vector<std::uint16_t> AllMacroIds() {
+  std::vector<std::uint16_t> ids(vendrel::macros::kMaxMacros);
+  for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<std::uint16_t>(i + 1);
+  return ids;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const auto macros = AllMacros();
+  static const auto macros = AllMacroIds();
   DeviceKeyMap map{};
   std::copy_n(data, std::min(size, map.size()), map.begin());
   DeviceKeyMap factory = kDefaultKeyMap;

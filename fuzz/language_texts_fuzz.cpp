@@ -7,12 +7,13 @@
 #include "fuzz/support/fuzz_input.h"
 #include "fuzz/support/memory_file_system.h"
 #include "platform/ini_profile_file.h"
-#include "skin/language_file.h"
-#include "skin/text_table.h"
+#include "texts/language_file.h"
+#include "texts/text_format.h"
+#include "texts/text_table.h"
 
 namespace {
 
-using namespace vendrel::skin;
+using namespace vendrel::texts;
 using vendrel::fuzz::FuzzInput;
 
 void FormatEveryShape(const TextTable& table, TextKey key, std::u16string_view s) {

@@ -17,9 +17,12 @@ MacroList ReEncoded(const MacroList& macros, bool with_names) {
   const MacroImageSize sizes = MacroImageSizes(macros);
   std::vector<std::uint8_t> image(with_names ? sizes.with_names : sizes.without_names);
   if (image.size() > kMaxImageSize) return macros;  // too large for the keyboard: not encodable
-  if (EncodeMacros(macros, image, with_names) != 1) std::abort();
+  const MacroEncodeResult encoded = EncodeMacros(macros, image, with_names);
+  // A key the keyboard cannot send is refused, never written as another key.
+  if (encoded == MacroEncodeResult::UnsendableKey) return macros;
+  if (encoded != MacroEncodeResult::Ok) std::abort();
   MacroList out;
-  if (DecodeMacros(image, kPrefix, out) != kDecodeOk) std::abort();
+  if (DecodeMacros(image, kPrefix, out) != MacroDecodeResult::Ok) std::abort();
   return out;
 }
 
@@ -27,8 +30,11 @@ MacroList ReEncoded(const MacroList& macros, bool with_names) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   MacroList first;
-  const int result = DecodeMacros(std::span<const std::uint8_t>(data, size), kPrefix, first);
-  if (result != kDecodeOk && result != kDecodeCut && result != kDecodeRefused) std::abort();
+  const MacroDecodeResult result = DecodeMacros(std::span<const std::uint8_t>(data, size), kPrefix, first);
+  if (result != MacroDecodeResult::Ok && result != MacroDecodeResult::Cut &&
+      result != MacroDecodeResult::Refused) {
+    std::abort();
+  }
   if (first.size() > kMaxMacros) std::abort();
   for (const MacroRecord& m : first) {
     if (m.actions.size() > kMaxActions || m.name.size() > kMaxNameLength) std::abort();

@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
+#include "keys/key_table.h"
+#include "keys/usage_entry.h"
 #include "macros/macro_image.h"
 #include "macros/macro_record.h"
 
@@ -27,11 +30,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (DecodeMacroRecord(encoded) != first) std::abort();
 
   for (const MacroAction& a : first.actions) {
+    if (a.key != 0 && !vendrel::keys::IsSendableInMacro(a.key)) {
+      // A key the keyboard cannot send must be refused by the image encoder, never written as
+      // another key or as nothing.
+      MacroRecord alone;
+      alone.id = 1;
+      alone.actions = {a};
+      const MacroList list{alone};
+      std::vector<std::uint8_t> image(MacroImageSizes(list).with_names);
+      if (EncodeMacros(list, image, true) != MacroEncodeResult::UnsendableKey) std::abort();
+      continue;
+    }
     const auto image = EncodeImageAction(a);
     const auto kind = static_cast<std::uint8_t>((image[kEncodedOffControl + 1] >> 4) & kControlKindMask);
-    const bool no_usage = kind == kUsageKindKeyboard ? image[kEncodedOffUsage + 1] == 0
+    const bool no_usage = kind == vendrel::keys::kUsageKindKeyboard ? image[kEncodedOffUsage + 1] == 0
                                                      : image[kEncodedOffUsage] == 0 && image[kEncodedOffUsage + 1] == 0;
-    if (kind != kUsageKindNone && no_usage) std::abort();  // the keyboard would send nothing
+    if (kind != vendrel::keys::kUsageKindNone && no_usage) std::abort();  // the keyboard would send nothing
     const MacroAction back = DecodeImageAction(image);
     if (EncodeImageAction(back) != image) std::abort();
   }

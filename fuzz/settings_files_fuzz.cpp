@@ -6,11 +6,11 @@
 #include <string_view>
 
 #include "fuzz/support/memory_file_system.h"
-#include "keys/key_store.h"
 #include "platform/documents_folder.h"
 #include "platform/message_box.h"
-#include "profiles/settings_files.h"
-#include "skin/text_table.h"
+#include "store/key_store.h"
+#include "store/settings_files.h"
+#include "texts/text_table.h"
 
 namespace {
 
@@ -29,15 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   files.files[path].assign(data, data + size);
   const platform::FixedDocumentsFolder documents(u"/docs");
   NoBoxes boxes;
-  const skin::TextTable texts;
-  keys::WorkingStore store;
-  profiles::SettingsFiles settings(store, files, documents, boxes, texts);
+  const texts::TextTable texts;
+  store::WorkingStore store;
+  store::SettingsFiles settings(store, files, documents, boxes, texts);
 
-  const int valid = settings.ValidateSettingsFile(path);
+  const store::SettingsFileCheck valid = settings.ValidateSettingsFile(path);
   const auto lock = store.Lock();
   store.Clear();
-  const int loaded = settings.LoadSettingsFile(path);
-  if ((valid == profiles::kValid) != (loaded == 1)) std::abort();
-  if (loaded != 1 && (!store.macros.empty() || store.strings.Total() != 0)) std::abort();
+  const bool loaded = settings.LoadSettingsFile(path) == profiles::SettingsCodecResult::Ok;
+  if ((valid == store::SettingsFileCheck::Valid) != loaded) std::abort();
+  if (!loaded && (!store.macros.empty() || store.strings.Total() != 0)) std::abort();
   return 0;
 }

@@ -140,6 +140,9 @@ int CommandSet::GetActiveProfile() {
   InfoBlock info{};
   if (ReadInformation(info) != kOk) return -1;
   const int profile = info[kInfoOffActiveProfile];
+  // A keyboard that names a profile it does not have is not understood: nothing is written to a
+  // profile chosen from such a reply.
+  if (!ValidProfile(profile)) return -1;
   active_profile_.store(profile);
   return profile;
 }

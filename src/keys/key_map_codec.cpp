@@ -120,7 +120,10 @@ void DecodeKeyMap(KeyMapView map, KeyMapView factory, ProfileBlock block) {
         r.parameter = static_cast<std::uint32_t>(*media);
       }
     } else if (e.kind == kUsageKindKeyboard && e.sub == kKeyboardSubUsage) {
-      if (const KeyCode k = UsageKey(kPageKeyboard, e.value)) {
+      // Only a key that is written back with this very usage: another would change the entry on
+      // the next write, so such an entry counts as unknown, like any other.
+      const KeyCode k = UsageKey(kPageKeyboard, e.value);
+      if (k != kNoKey && KeyUsage(k) == HidUsage{kPageKeyboard, e.value}) {
         r.type = AssignmentType::Key;
         r.parameter = k;
       }

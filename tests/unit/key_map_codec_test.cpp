@@ -144,6 +144,8 @@ TEST(DecodeKeyMapTest, EachEntryKind) {
       {"nothing", {0, 0, 0}, {AssignmentType::Disabled, 0, 0}},
       {"other key", {0x02, 0x02, 0x05}, {AssignmentType::Key, 0, 0x030}},
       {"usage without key", {0x02, 0x02, 0x73}, {AssignmentType::Disabled, 0, 0}},
+      {"usage of a key written with another usage", {0x02, 0x02, 0x93},
+       {AssignmentType::Disabled, 0, 0}},
       {"modifier", {0x02, 0x01, 0x40}, {AssignmentType::Key, 0, 0x138}},
       {"empty modifier", {0x02, 0x01, 0x00}, {AssignmentType::Disabled, 0, 0}},
       {"macro", {0x05, 0x01, 0x04}, {AssignmentType::Macro, 0, 5}},
@@ -204,6 +206,24 @@ TEST(KeyMapRoundTripTest, EncodableAssignmentsSurviveEncodeAndDecode) {
   Block decoded;
   DecodeKeyMap(map, kDefaultKeyMap, decoded.records);
   EXPECT_EQ(decoded.records, block.records);
+}
+
+// Whatever usage the keyboard holds, what the program reads it as is written back as the same
+// entry: after one read the map settles instead of drifting on every Apply.
+TEST(KeyMapRoundTripTest, EveryKeyboardUsageSettlesAfterOneRead) {
+  const std::vector<std::uint16_t> no_macros;
+  for (unsigned usage = 0; usage < 0x100; ++usage) {
+    const DeviceKeyMap read =
+        FactoryWith({{kPosA, {0x02, 0x02, static_cast<std::uint8_t>(usage)}}});
+    Block first;
+    DecodeKeyMap(read, kDefaultKeyMap, first.records);
+    const DeviceKeyMap written = EncodeKeyMap(first.records, kDefaultKeyMap, no_macros);
+    Block second;
+    DecodeKeyMap(written, kDefaultKeyMap, second.records);
+    EXPECT_EQ(second.records, first.records) << "usage 0x" << std::hex << usage;
+    EXPECT_EQ(EncodeKeyMap(second.records, kDefaultKeyMap, no_macros), written)
+        << "usage 0x" << std::hex << usage;
+  }
 }
 
 }  // namespace
