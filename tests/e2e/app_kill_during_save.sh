@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# The program killed at any moment of an Apply never leaves a torn cache file: round after round
+# the keyboard gets its user's key back, the program starts, Restore defaults (Yes) writes, and
+# the process is killed a little later each time. The cache file is then byte for byte either the
+# keyboard's settings before the Apply or after it, and a temporary file a kill leaves behind is
+# gone after the next save.
+set -euo pipefail
+source "$(dirname "$0")/lib/harness.sh"
+source "$(dirname "$0")/app_helpers.sh"
+source "$(dirname "$0")/data_safety_helpers.sh"
+harness_init app_kill_during_save
+E2E_FORCE_XVFB=1 start_display
+start_kbsim --attached
+ds_user_keyboard
+user_map=$(kbsim_ok "read keymap 0 378")
+rm -rf "$(app_user_folder)"
+folder=$(app_user_folder)
+cache=$(app_cache_file)
+: "${KILL_ROUNDS:=20}"
+
+# Answers the Restore defaults question as a person does, with the keyboard.
+answer_yes() {
+  local box="" i w
+  for i in $(seq 1 100); do
+    box=$(xdotool search --onlyvisible --class vendrel.exe 2>/dev/null | while read -r w; do
+      xwininfo -id "$w" 2>/dev/null | grep -q "\"$APP_TITLE\"" || echo "$w"
+    done | head -n1)
+    [ -n "$box" ] && break
+    sleep 0.05
+  done
+  [ -n "$box" ] || fail "Restore defaults asked nothing"
+  xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+  xdotool key y
+}
+
+# One round up to the moment the write is under way: the user's keys back on the keyboard, the
+# program started and its window shown, Restore defaults answered Yes.
+start_and_restore_defaults() {
+  kbsim_ok "write keymap 0 $user_map" >/dev/null
+  wine_start "$E2E_WORK/round.out" Vendrel.exe
+  app_wait_window shown 60 || fail "the window did not open with the keyboard attached"
+  app_click_control FUNC_DEFAULT
+  answer_yes
+}
+
+kill_program() {
+  local pid
+  pid=$(ds_app_pid)
+  [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
+  app_wait_ended 20 || fail "the killed program did not end"
+  wait "$WINE_PID" 2>/dev/null || true
+}
+
+# A round without a kill gives the two contents a cache file may have: the keyboard's settings as
+# read at the connect, and the settings after Restore defaults.
+wine_start "$E2E_WORK/reference.out" Vendrel.exe
+app_wait_window shown 60 || fail "the window did not open with the keyboard attached"
+ds_wait_settled_file "$cache" 30 || fail "no cache file after the connect"
+old=$(ds_hash "$cache")
+app_click_control FUNC_DEFAULT
+answer_yes
+for i in $(seq 1 100); do [ "$(ds_hash "$cache")" != "$old" ] && break; sleep 0.1; done
+ds_wait_settled_file "$cache" 10 || true
+new=$(ds_hash "$cache")
+[ "$new" != "$old" ] || fail "Restore defaults did not change the cache file"
+ds_check_cache_defaults "$cache"
+wine_run Vendrel.exe /Kill
+app_wait_ended 20 || fail "/Kill did not end the reference run"
+e2e_log "cache before the Apply $old, after $new"
+
+declare -A seen=()
+left_by_kill=0
+for ((round = 1; round <= KILL_ROUNDS; round++)); do
+  start_and_restore_defaults
+  # From at once to past the end of the write, in steps of 23 ms.
+  delay_ms=$(((round - 1) * 23 % 460))
+  sleep "$(printf '0.%03d' "$delay_ms")"
+  kill_program
+  now=$(ds_hash "$cache")
+  case "$now" in
+    "$old") seen[old]=$((${seen[old]:-0} + 1)) ;;
+    "$new") seen[new]=$((${seen[new]:-0} + 1)) ;;
+    *)
+      cp "$cache" "$E2E_WORK/torn-cache" 2>/dev/null || true
+      fail "round $round (kill after ${delay_ms} ms): the cache file is neither the old nor the new content ($now)"
+      ;;
+  esac
+  temps=$(find "$folder" -name '*.tmp~' | wc -l)
+  [ "$temps" -gt 0 ] && left_by_kill=$((left_by_kill + 1))
+  e2e_log "round $round: killed after ${delay_ms} ms, cache $([ "$now" = "$old" ] && echo old || echo new), temporary files $temps"
+done
+e2e_log "cache old ${seen[old]:-0} times, new ${seen[new]:-0} times; rounds leaving a temporary file: $left_by_kill"
+
+# A last round that runs to its end: its saves leave no temporary file and no unfinished write.
+start_and_restore_defaults
+for i in $(seq 1 100); do
+  [ "$(ds_hash "$cache")" = "$new" ] && [ ! -e "$folder/\$Profile0.writing" ] && break
+  sleep 0.1
+done
+expect_eq "$new" "$(ds_hash "$cache")" "cache file after a whole Apply"
+[ -e "$folder/\$Profile0.writing" ] && fail "the unfinished-write file stayed after a whole write"
+expect_eq "" "$(find "$folder" -name '*.tmp~' -printf '%f ')" "temporary files after a whole Apply"
+expect_eq 020204 "$(kbsim_ok "read keymap $((POS_A * 3)) 3" | tr a-f A-F)" "profile 1 entry of A"
+wine_run Vendrel.exe /Kill
+app_wait_ended 20 || fail "/Kill did not end the program"

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# A write cut in the middle by an unplug: the keyboard then holds part of the new key map and part
+# of the old one. After plugging in again the program does not take that torn state for the user's
+# settings: the change stays pending, and the next Apply writes it whole; the keyboard and the cache
+# file end with the user's settings.
+set -euo pipefail
+source "$(dirname "$0")/lib/harness.sh"
+source "$(dirname "$0")/app_helpers.sh"
+source "$(dirname "$0")/data_safety_helpers.sh"
+harness_init app_torn_write
+E2E_FORCE_XVFB=1 start_display
+# Slow replies, so that the unplug lands inside the transfer.
+start_kbsim --attached --latency-us 100000
+ds_user_keyboard
+rm -rf "$(app_user_folder)"
+cache=$(app_cache_file)
+
+wine_start "$E2E_WORK/app.out" Vendrel.exe
+app_wait_window shown 90 || fail "the window did not open with the keyboard attached"
+ds_wait_settled_file "$cache" 60 || fail "no cache file after the connect"
+cache_before=$(ds_hash "$cache")
+
+# Restore defaults (Yes) writes profile 1's factory map; the keyboard is unplugged once the key map
+# packets have begun.
+mark=$(ds_log_mark)
+app_click_control FUNC_DEFAULT
+ds_wait_box "$DS_PROMPT_DEFAULT" 20 >/dev/null || fail "Restore defaults asked nothing; boxes: $(ds_boxes)"
+ds_answer 6
+for i in $(seq 1 200); do
+  [ "$(ds_requests_since "$mark" 08)" -ge 1 ] && break
+  sleep 0.05
+done
+[ "$(ds_requests_since "$mark" 08)" -ge 1 ] || fail "no key map write began"
+kbsim_ok detach >/dev/null
+e2e_log "unplugged after $(ds_requests_since "$mark" 08) key map packet(s)"
+box=$(ds_wait_box "$DS_WRITE_FAILED" 40) || fail "no message that the write failed; boxes: $(ds_boxes)"
+e2e_log "after the unplug: $box"
+expect_eq 1 "$(ds_boxes | wc -l)" "message boxes after the torn write"
+ds_answer 1
+torn=$(kbsim_ok "read keymap 0 1134" | tr a-f A-F)
+expect_eq 020205 "${torn:POS_LATE*6:6}" "last plain key of profile 1 after the torn write (the write was not torn)"
+[ -s "$(app_user_folder)/\$Profile0.writing" ] || fail "the settings being written are not kept beside the cache"
+expect_eq "$cache_before" "$(ds_hash "$cache")" "cache file after the torn write"
+
+# Plugged in again: the torn keyboard is not read as the user's settings; the change is pending.
+kbsim_ok attach >/dev/null
+app_wait_tray connected 30 || fail "tray icon after the attach: $(app_tray_icon)"
+wine_run Vendrel.exe
+app_wait_window shown 20 || fail "the second start did not show the window"
+for i in $(seq 1 50); do [ "$(ds_apply_state)" = enabled ] && break; sleep 0.2; done
+expect_eq enabled "$(ds_apply_state)" "Apply after plugging in again"
+expect_eq "" "$(ds_boxes)" "message boxes after plugging in again"
+
+mark=$(ds_log_mark)
+app_click_control CONTROL2_APPLY
+for i in $(seq 1 300); do
+  [ "$(ds_requests_since "$mark" 02)" -ge 1 ] && [ ! -e "$(app_user_folder)/\$Profile0.writing" ] && break
+  sleep 0.1
+done
+expect_eq 1 "$(ds_requests_since "$mark" 02)" "transfers ended by the second Apply"
+screenshot applied_again
+
+# Whole: profile 1 is the factory map, profile 3 keeps its own key, the macro is still there.
+after=$(kbsim_ok "read keymap 0 1134" | tr a-f A-F)
+expect_eq "$FACTORY" "${after:0:756}" "profile 1 key map after the second Apply"
+expect_eq 02021A "${after:2*756+POS_Q*6:6}" "profile 3 entry of Q"
+expect_eq "$DS_MACRO_IMAGE" "$(kbsim_ok "read macro 0 $DS_MACRO_BYTES" | tr a-f A-F)" "macro memory"
+[ -e "$(app_user_folder)/\$Profile0.writing" ] && fail "the unfinished-write file stayed after a whole write"
+ds_check_cache_defaults "$cache"
+expect_eq disabled "$(ds_apply_state)" "Apply after the write went through"
+wine_run Vendrel.exe /Kill
+app_wait_ended 20 || fail "/Kill did not end the program"
