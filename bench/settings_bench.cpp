@@ -13,7 +13,6 @@
 #include "macros/macro_image.h"
 #include "platform/documents_folder.h"
 #include "platform/file_system.h"
-#include "platform/message_box.h"
 #include "profiles/settings_file_codec.h"
 #include "store/settings_files.h"
 #include "store/settings_store.h"
@@ -64,12 +63,6 @@ std::vector<macros::MacroRecord> LargestImageMacros() {
   }
   return list;
 }
-
-class SilentBoxes final : public platform::MessageBoxes {
- public:
-  void ShowOk(std::u16string_view) override {}
-  bool AskYesNo(std::u16string_view) override { return false; }
-};
 
 void BM_EncodeFullStore(benchmark::State& state) {
   store::KeyStore store;
@@ -132,7 +125,7 @@ class FileFixture {
     if (mkdtemp(pattern.data()) != nullptr) folder_ = pattern;
     documents_ = std::make_unique<platform::FixedDocumentsFolder>(folder_.u16string());
     files_ = std::make_unique<store::SettingsFiles>(store, platform::PortableFileSystem(),
-                                                       *documents_, boxes_, texts_);
+                                                       *documents_, texts_);
     FillFullStore(store);
     path = (folder_ / "largest.fwc").u16string();
     files_->SaveSettingsFile(path, true);
@@ -149,7 +142,6 @@ class FileFixture {
  private:
   std::filesystem::path folder_;
   std::unique_ptr<platform::FixedDocumentsFolder> documents_;
-  SilentBoxes boxes_;
   texts::TextTable texts_;
   std::unique_ptr<store::SettingsFiles> files_;
 };

@@ -7,20 +7,9 @@
 
 #include "fuzz/support/memory_file_system.h"
 #include "platform/documents_folder.h"
-#include "platform/message_box.h"
 #include "store/key_store.h"
 #include "store/settings_files.h"
 #include "texts/text_table.h"
-
-namespace {
-
-class NoBoxes final : public vendrel::platform::MessageBoxes {
- public:
-  void ShowOk(std::u16string_view) override {}
-  bool AskYesNo(std::u16string_view) override { return false; }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vendrel;
@@ -28,10 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::MemoryFileSystem files;
   files.files[path].assign(data, data + size);
   const platform::FixedDocumentsFolder documents(u"/docs");
-  NoBoxes boxes;
   const texts::TextTable texts;
   store::WorkingStore store;
-  store::SettingsFiles settings(store, files, documents, boxes, texts);
+  store::SettingsFiles settings(store, files, documents, texts);
 
   const store::SettingsFileCheck valid = settings.ValidateSettingsFile(path);
   const auto lock = store.Lock();

@@ -39,6 +39,13 @@ void TellKeyMapWrite(const store::KeyMapWriteOutcome& outcome, platform::Message
   if (outcome.names_dropped) TellNamesDropped(boxes, texts);
 }
 
+void TellSettingsFileCheck(store::SettingsFileCheck check, std::u16string_view path,
+                           platform::MessageBoxes& boxes, const texts::TextTable& texts) {
+  if (check == store::SettingsFileCheck::WrongFormat) {
+    boxes.ShowOk(texts.Format(texts::TextKey::PROFILE_FORMAT_ERROR, {path}));
+  }
+}
+
 void TellMacroLimit(platform::MessageBoxes& boxes, const texts::TextTable& texts) {
   boxes.ShowOk(texts.Format(texts::TextKey::MACRO_ERR_MAX,
                             {static_cast<std::int64_t>(macros::kMaxMacros)}));

@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "keys/key_table.h"
-
 #include "macros/macro_space_fit.h"
 #include "platform/message_box.h"
-#include "texts/text_table.h"
 #include "store/key_map_write.h"
+#include "store/settings_files.h"
+#include "texts/text_table.h"
 
 namespace vendrel::app {
 
@@ -28,6 +28,10 @@ void TellUnsendableKey(std::u16string_view macro_name, keys::KeyCode key,
 // the names warning after a transfer that left the names out.
 void TellKeyMapWrite(const store::KeyMapWriteOutcome& outcome, platform::MessageBoxes& boxes,
                      const texts::TextTable& texts);
+
+// PROFILE_FORMAT_ERROR with the path when the file is no settings file; nothing otherwise.
+void TellSettingsFileCheck(store::SettingsFileCheck check, std::u16string_view path,
+                           platform::MessageBoxes& boxes, const texts::TextTable& texts);
 
 // MACRO_ERR_MAX filled with the limit: the list holds as many macros as it may.
 void TellMacroLimit(platform::MessageBoxes& boxes, const texts::TextTable& texts);

@@ -12,8 +12,8 @@ namespace vendrel::store {
 
 SettingsFiles::SettingsFiles(WorkingStore& store, platform::FileSystem& files,
                              const platform::DocumentsFolder& documents,
-                             platform::MessageBoxes& boxes, const texts::TextTable& texts)
-    : store_(store), files_(files), documents_(documents), boxes_(boxes), texts_(texts) {}
+                             const texts::TextTable& texts)
+    : store_(store), files_(files), documents_(documents), texts_(texts) {}
 
 std::u16string SettingsFiles::UserFolder() const {
   const std::u16string documents = documents_.Path();
@@ -47,10 +47,7 @@ SettingsFileCheck SettingsFiles::ValidateSettingsFile(const std::u16string& path
     default: return SettingsFileCheck::Invalid;  // missing or too large
   }
   if (bytes.size() < profiles::kMinFileSize) return SettingsFileCheck::Invalid;
-  if (!profiles::IsValidSettingsFile(bytes)) {
-    boxes_.ShowOk(texts_.Format(texts::TextKey::PROFILE_FORMAT_ERROR, {std::u16string_view(path)}));
-    return SettingsFileCheck::Invalid;
-  }
+  if (!profiles::IsValidSettingsFile(bytes)) return SettingsFileCheck::WrongFormat;
   return SettingsFileCheck::Valid;
 }
 

@@ -12,7 +12,6 @@
 #include "profiles/settings_file_codec.h"
 #include "platform/documents_folder.h"
 #include "platform/file_system.h"
-#include "platform/message_box.h"
 #include "texts/text_table.h"
 #include "store/key_store.h"
 
@@ -30,7 +29,9 @@ inline constexpr char16_t kProposedSettingsName[] = u"The new contextual  mode";
 
 enum class SettingsFileCheck : int {
   Valid = 1,
-  Invalid = 0,  // missing, too small, too large or not a settings file
+  Invalid = 0,      // missing, too small or too large
+  WrongFormat = 2,  // a file of the right size that is no settings file: also the design's 0, and
+                    // the window logic tells the user (PROFILE_FORMAT_ERROR with the path)
   CannotOpen = -2,
   OutOfMemory = -3,
 };
@@ -45,8 +46,7 @@ class SettingsFiles {
  public:
   // Every reference must outlive this object.
   SettingsFiles(WorkingStore& store, platform::FileSystem& files,
-                const platform::DocumentsFolder& documents, platform::MessageBoxes& boxes,
-                const texts::TextTable& texts);
+                const platform::DocumentsFolder& documents, const texts::TextTable& texts);
 
   // <documents>/RX73P05D, empty when the documents folder is unknown.
   std::u16string UserFolder() const;
@@ -58,7 +58,6 @@ class SettingsFiles {
   // is no per-user folder.
   std::u16string ProposedSettingsFilePath();
 
-  // Only an invalid file is reported, with PROFILE_FORMAT_ERROR and the path.
   SettingsFileCheck ValidateSettingsFile(const std::u16string& path);
 
   // Loads a settings file into the WorkingStore. The caller holds the store's lock and has
@@ -111,7 +110,6 @@ class SettingsFiles {
   WorkingStore& store_;
   platform::FileSystem& files_;
   const platform::DocumentsFolder& documents_;
-  platform::MessageBoxes& boxes_;
   const texts::TextTable& texts_;
 };
 

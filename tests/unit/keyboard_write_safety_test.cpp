@@ -70,7 +70,7 @@ class KeyboardWriteSafety : public ::testing::Test {
       : rig(1, kShortWait),
         documents(temp.U16()),
         files(std::make_unique<SettingsFiles>(working, platform::PortableFileSystem(), documents,
-                                              boxes, texts)) {
+                                              texts)) {
     rig.library.WithModel([&](sim::KeyboardModel& m) {
       EXPECT_TRUE(m.WriteArea(sim::Area::Macro, 0, ImageOf(Macros(3, 30, u'k'))));
     });
@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(KeyboardWriteSafety, UnwritableCacheStillReadsTheKeyboard) {
   platform::FixedDocumentsFolder nowhere(temp.U16() + u"/missing/deeper");
-  SettingsFiles homeless(working, platform::PortableFileSystem(), nowhere, boxes, texts);
+  SettingsFiles homeless(working, platform::PortableFileSystem(), nowhere, texts);
   ASSERT_EQ(homeless.RefreshCacheFromKeyboard(rig.commands, keys::kDefaultKeyMap), CacheRefresh::FromKeyboard);
   auto lock = working.Lock();
   EXPECT_EQ(working.basis, KeyboardBasis::Read);
@@ -270,7 +270,7 @@ TEST_F(KeyboardWriteSafety, AWriteADeadRunLeftUnfinishedIsWrittenWholeByTheNext)
     working.Clear();
     working.basis = KeyboardBasis::Unknown;
   }
-  files = std::make_unique<SettingsFiles>(working, platform::PortableFileSystem(), documents, boxes, texts);
+  files = std::make_unique<SettingsFiles>(working, platform::PortableFileSystem(), documents, texts);
   EXPECT_EQ(files->RefreshCacheFromKeyboard(rig.commands, keys::kDefaultKeyMap), CacheRefresh::PendingKept);
   EXPECT_EQ(StoreFile(), wanted);
   EXPECT_EQ(Apply().status, SettingsApply::Written);

@@ -95,7 +95,7 @@ class ProfileStoreRoundTrip : public ::testing::Test {
  protected:
   ProfileStoreRoundTrip()
       : documents(temp.U16()),
-        files(working, platform::PortableFileSystem(), documents, boxes, texts) {}
+        files(working, platform::PortableFileSystem(), documents, texts) {}
 
   void LoadKeyboard(const std::array<Map, 3>& maps, const Bytes& image) {
     rig.library.WithModel([&](sim::KeyboardModel& model) {

@@ -13,6 +13,7 @@
 #include "profiles/settings_file_codec.h"
 #include "store/settings_store.h"
 #include "store/settings_files.h"
+#include "app/store_messages.h"
 #include "support/recording_message_boxes.h"
 #include "support/temp_folder.h"
 
@@ -39,7 +40,7 @@ class SettingsFilesTest : public ::testing::Test {
  protected:
   SettingsFilesTest()
       : documents(temp.U16()),
-        files(store, platform::PortableFileSystem(), documents, boxes, texts) {}
+        files(store, platform::PortableFileSystem(), documents, texts) {}
 
   void FillStore() {
     auto lock = store.Lock();
@@ -85,7 +86,7 @@ TEST(SettingsFilesNoDocuments, UnknownDocumentsFolderGivesNoPathsAndNoCacheSave)
   platform::FixedDocumentsFolder none(u"");
   testing::RecordingMessageBoxes boxes;
   texts::TextTable texts;
-  SettingsFiles files(store, platform::PortableFileSystem(), none, boxes, texts);
+  SettingsFiles files(store, platform::PortableFileSystem(), none, texts);
   EXPECT_FALSE(files.EnsureUserFolder());
   EXPECT_EQ(files.CacheFilePath(), u"");
   EXPECT_EQ(files.ProposedSettingsFilePath(), u"");
@@ -106,7 +107,9 @@ TEST_P(ValidateTest, ResultAndMessage) {
   FillStore();
   const fs::path p = temp.Path() / "x.fwc";
   c.make(p, Serialized());
-  EXPECT_EQ(files.ValidateSettingsFile(p.u16string()), c.result);
+  const SettingsFileCheck check = files.ValidateSettingsFile(p.u16string());
+  EXPECT_EQ(check, c.result);
+  app::TellSettingsFileCheck(check, p.u16string(), boxes, texts);
   if (c.message) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0], u"wrong file format, revert to the default values: \n  " + p.u16string());
@@ -130,10 +133,10 @@ INSTANTIATE_TEST_SUITE_P(
                        c[31] = HeaderChecksum(c);
                        WriteFile(p, c);
                      },
-                     SettingsFileCheck::Invalid, true},
+                     SettingsFileCheck::WrongFormat, true},
         ValidateCase{"Truncated",
                      [](const fs::path& p, const Bytes& b) { WriteFile(p, Bytes(b.begin(), b.end() - 1)); },
-                     SettingsFileCheck::Invalid, true},
+                     SettingsFileCheck::WrongFormat, true},
         ValidateCase{"FolderInsteadOfFile", [](const fs::path& p, const Bytes&) { fs::create_directory(p); },
                      SettingsFileCheck::CannotOpen, false}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -146,7 +149,7 @@ TEST_F(SettingsFilesTest, SaveThenLoadRestoresTheStore) {
   EXPECT_EQ(on_disk, Serialized());
 
   store::WorkingStore other;
-  SettingsFiles other_files(other, platform::PortableFileSystem(), documents, boxes, texts);
+  SettingsFiles other_files(other, platform::PortableFileSystem(), documents, texts);
   auto lock = other.Lock();
   ASSERT_EQ(other_files.LoadSettingsFile(path), profiles::SettingsCodecResult::Ok);
   auto lock2 = store.Lock();

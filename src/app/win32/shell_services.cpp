@@ -22,7 +22,7 @@ ShellServices::ShellServices(const AppPaths& paths, platform::IniProfile& ini,
       working_(working),
       device_store_(device_store),
       boxes_(nullptr, u"Corvasse Vendrel Gaming Keyboard"),
-      settings_(working, platform::win32::Win32FileSystem(), documents_, boxes_,
+      settings_(working, platform::win32::Win32FileSystem(), documents_,
                 texts::ProcessTextTable()),
       texts_(texts::ProcessTextTable(), ini, paths.language_file) {}
 
