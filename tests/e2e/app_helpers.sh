@@ -6,16 +6,20 @@ APP_TITLE="Gaming Keyboard Settings"
 # The Debian Python, which has PIL (scripts/install-deps installs python3-pil).
 APP_PYTHON=/usr/bin/python3
 
-# Prints the number of Vendrel.exe processes running under Wine in this scenario's prefix (other
-# builds on the same machine may run their own at the same time).
-app_process_count() {
-  local n=0 pid args
+# Prints the Linux process ids of the Vendrel.exe processes running under Wine in this scenario's
+# prefix, one a line (other builds on the same machine may run their own at the same time).
+app_pids() {
+  local pid args
   while read -r pid args; do
     [[ "$args" =~ ^([A-Za-z]:.*\\)?Vendrel\.exe( |$) ]] || continue
     tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-    n=$((n + 1))
+    echo "$pid"
   done < <(ps -eo pid=,args=)
-  echo "$n"
+}
+
+# Prints the number of those processes.
+app_process_count() {
+  app_pids | wc -l
 }
 
 # Prints "shown" when the main window is mapped on the screen, "hidden" otherwise.

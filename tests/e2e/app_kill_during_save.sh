@@ -45,7 +45,7 @@ start_and_restore_defaults() {
 
 kill_program() {
   local pid
-  pid=$(ds_app_pid)
+  pid=$(app_pids | head -n1)
   [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
   app_wait_ended 20 || fail "the killed program did not end"
   wait "$WINE_PID" 2>/dev/null || true

@@ -15,7 +15,7 @@ wine_start "$E2E_WORK/app.out" Vendrel.exe /Start
 app_wait_started 60 || fail "the program did not put its icon into the tray"
 app_wait_tray connected 30 || fail "tray icon before the storm: $(app_tray_icon)"
 unplug_wait_log_quiet 30 || fail "the start-up reads did not end"
-pid=$(unplug_app_pid)
+pid=$(app_pids | head -n1)
 [ -n "$pid" ] || fail "no Vendrel.exe process"
 baseline=$(unplug_thread_count "$pid")
 e2e_log "threads before the storm: $baseline"

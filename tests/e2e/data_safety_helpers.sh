@@ -117,13 +117,3 @@ if (kind, key) != (2, 0x11):
 PY
 }
 
-# The Linux process id of this prefix's Vendrel.exe (empty when none runs).
-ds_app_pid() {
-  local pid args
-  while read -r pid args; do
-    [[ "$args" =~ ^([A-Za-z]:.*\\)?Vendrel\.exe( |$) ]] || continue
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-    echo "$pid"
-    return 0
-  done < <(ps -eo pid=,args=)
-}

@@ -15,17 +15,6 @@ unplug_bounce() {
   expect_eq $((2 * pairs)) "$oks" "kbsim's ok replies to $pairs detach/attach pairs"
 }
 
-# The process id of this scenario's Vendrel.exe under Wine (empty when none runs).
-unplug_app_pid() {
-  local pid args
-  while read -r pid args; do
-    [[ "$args" =~ ^([A-Za-z]:.*\\)?Vendrel\.exe( |$) ]] || continue
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-    echo "$pid"
-    return 0
-  done < <(ps -eo pid=,args=)
-}
-
 # Threads of process PID right now (0 once it is gone).
 unplug_thread_count() {
   local n
