@@ -2,7 +2,6 @@
 # holding the user's own settings, snapshots of its memory and of the cache file, and the message
 # boxes read through window_text_probe.
 
-DS_PROBE="$E2E_PROBES/window_text_probe.exe"
 DS_APPLY_ID=$(sed -n 's/^#define IDC_APPLY \([0-9]*\).*/\1/p' "$E2E_REPO/src/app/resource_ids.h")
 DS_READ_FAILED="The keyboard's settings could not be read."
 DS_WRITE_FAILED="The settings could not be written to the keyboard."
@@ -13,9 +12,11 @@ DS_MACRO_IMAGE=AA55220001000100000000000000000012000200010200A002040020020448006
 DS_MACRO_BYTES=$((${#DS_MACRO_IMAGE} / 2))
 
 ds_probe() {
-  [ -x "$DS_PROBE" ] || fail "probe not built: $DS_PROBE"
+  # E2E_PROBES is known once harness_init has picked the Wine build.
+  local probe="$E2E_PROBES/window_text_probe.exe"
+  [ -x "$probe" ] || fail "probe not built: $probe"
   _e2e_wine_used=1
-  timeout 30 wine "$DS_PROBE" "$@" 2>/dev/null | tr -d '\r'
+  timeout 30 wine "$probe" "$@" 2>/dev/null | tr -d '\r'
 }
 
 # Prints the visible message boxes, one "box TITLE|TEXT" per line.

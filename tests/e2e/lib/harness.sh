@@ -13,20 +13,20 @@
 #   fail MESSAGE; expect_eq EXPECTED ACTUAL WHAT
 #
 # Set by the caller (CTest does) or defaulted from the repository's build/ folder:
-#   E2E_BUILD (native build folder), KBSIM, E2E_DIST, E2E_PROBES, E2E_WINEPREFIX.
+#   E2E_BUILD (native build folder), KBSIM, E2E_WINEPREFIX; E2E_DIST and E2E_PROBES default to
+#   the build that matches the Wine this machine runs (scripts/wine-env.sh).
 # Set by the harness: E2E_WORK, E2E_SHOTS, KBSIM_HID_PORT, KBSIM_CONTROL_PORT, KBSIM_STATE,
 #   KBSIM_LOG, QUORVA_SIM, DISPLAY, WINEPREFIX and the Wine variables.
 
 E2E_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 : "${E2E_BUILD:=$E2E_REPO/build}"
 : "${KBSIM:=$E2E_BUILD/sim/kbsim/kbsim}"
-: "${E2E_DIST:=$E2E_BUILD/dist}"
-: "${E2E_PROBES:=$E2E_BUILD/windows/probes}"
 : "${E2E_WINEPREFIX:=$E2E_BUILD/e2e/wine-prefix}"
 : "${E2E_WINE_TIMEOUT:=120}"
 : "${E2E_SCENARIO_TIMEOUT:=240}"  # below CTest's limit of 300 s
 
-export WINEPREFIX="$E2E_WINEPREFIX" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$E2E_WINEPREFIX"
+source "$E2E_REPO/scripts/wine-env.sh"
 
 _e2e_pids=()      # everything we started, ended in reverse order by cleanup
 _e2e_wine_used=0
@@ -49,9 +49,14 @@ expect_eq() {
 
 harness_init() {
   E2E_NAME=${1:?harness_init NAME [--no-wine]}
-  # A machine that cannot run 32-bit programs at all skips the scenario (CTest's code 77) before
-  # anything is started.
-  if [ "${2:-}" != --no-wine ] && ! "$E2E_REPO/scripts/wine32-usable"; then exit 77; fi
+  # A machine where no Wine starts skips the scenario (CTest's code 77) before anything is
+  # started. Where only 64-bit Wine starts, the scenarios drive the x86_64 build of the program.
+  if [ "${2:-}" != --no-wine ]; then
+    wine_env_select "$E2E_BUILD" || exit 77
+    : "${E2E_DIST:=$VENDREL_WINE_DIST}"
+    : "${E2E_PROBES:=$VENDREL_WINE_PROBES}"
+    [ -f "$E2E_DIST/Vendrel.exe" ] || { echo "no $WINEARCH build of the program in $E2E_DIST" >&2; exit 1; }
+  fi
   E2E_WORK="$E2E_BUILD/e2e/work/$E2E_NAME"
   E2E_SHOTS="$E2E_BUILD/e2e/screenshots/$E2E_NAME"
   rm -rf "$E2E_WORK" "$E2E_SHOTS"
