@@ -34,15 +34,20 @@ ds_wait_box() {
   return 1
 }
 
-# Clicks button ID (1 OK, 6 Yes) of the visible message boxes; waits until none is left.
+# Clicks button ID (1 OK, 6 Yes) of the visible message boxes; waits until those boxes are gone.
+# The answer may bring up the next box at once (a failed re-read after Yes), so only the boxes
+# that were answered are waited for.
 ds_answer() {
-  local id=$1 i
+  local id=$1 i answered now
+  answered=$(ds_boxes)
+  [ -n "$answered" ] || fail "no message box to answer with $id"
   ds_probe answer "$id" >/dev/null
   for i in $(seq 1 50); do
-    [ -z "$(ds_boxes)" ] && return 0
+    now=$(ds_boxes)
+    grep -qxF -f <(printf '%s\n' "$answered") <<<"$now" || return 0
     sleep 0.1
   done
-  fail "a message box stayed after answering $id: $(ds_boxes)"
+  fail "a message box stayed after answering $id: $now"
 }
 
 # "enabled" or "disabled": the main window's Apply button.
