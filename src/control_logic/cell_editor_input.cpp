@@ -24,9 +24,9 @@ int DropDownRows(int visible_rows, int count) {
 
 int DropDownHeight(int cell_height, int item_height, int visible_rows, int count) {
   constexpr std::int64_t kBorders = 2;
-  const std::int64_t height = std::int64_t{std::max(cell_height, 0)} +
-                              std::int64_t{std::max(item_height, 0)} * DropDownRows(visible_rows, count) +
-                              kBorders;
+  const std::int64_t rows = DropDownRows(visible_rows, count);
+  const std::int64_t list = std::int64_t{std::max(item_height, 0)} * rows;
+  const std::int64_t height = std::int64_t{std::max(cell_height, 0)} + list + kBorders;
   return static_cast<int>(std::min<std::int64_t>(height, INT_MAX));
 }
 

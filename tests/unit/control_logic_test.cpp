@@ -142,7 +142,9 @@ TEST(DropDownRows, AtLeastOneAndNoMoreThanTheEntries) {
       {6, 2, 2},      // the kind picker has two entries
       {0, 5, 1},  {-3, 5, 1}, {6, 0, 1}, {6, -1, 1},
   };
-  for (const Case& c : cases) EXPECT_EQ(DropDownRows(c.rows, c.count), c.shown) << c.rows << "/" << c.count;
+  for (const Case& c : cases) {
+    EXPECT_EQ(DropDownRows(c.rows, c.count), c.shown) << c.rows << "/" << c.count;
+  }
 }
 
 TEST(DropDownHeight, IsTheCellThenTheListWithItsBorder) {

@@ -37,11 +37,14 @@ TEST(ImageSetFiles, EachStateHasItsPictureAndMissingDisabledOnesFallBackToNormal
   };
   for (const Case& c : cases) {
     const SetPictureFiles& files = ImageSetFiles(c.set);
-    const auto at = [&](SetPicture p) { return std::u16string(files[static_cast<std::size_t>(p)]); };
+    const auto at = [&](SetPicture p) {
+      return std::u16string(files[static_cast<std::size_t>(p)]);
+    };
     EXPECT_EQ(at(SetPicture::Normal), c.prefix + u"_normal.jpg");
     EXPECT_EQ(at(SetPicture::Over), c.prefix + u"_over.jpg");
     EXPECT_EQ(at(SetPicture::Down), c.prefix + u"_down.jpg");
-    EXPECT_EQ(at(SetPicture::Disable), c.prefix + (c.own_disabled ? u"_disable.jpg" : u"_normal.jpg"));
+    const std::u16string disabled = c.own_disabled ? u"_disable.jpg" : u"_normal.jpg";
+    EXPECT_EQ(at(SetPicture::Disable), c.prefix + disabled);
   }
 }
 
