@@ -18,6 +18,7 @@ inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
 inline void DeleteMemoryDc(HDC h) { ::DeleteDC(h); }
+inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
 
 using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteBitmap>;
 using UniqueRegion = UniqueHandle<HRGN, &DeleteRegion>;
@@ -28,6 +29,8 @@ using UniqueKernelHandle =
 using UniqueMenu = UniqueHandle<HMENU, &DestroyMenuHandle>;
 using UniqueIcon = UniqueHandle<HICON, &DestroyIconHandle>;
 using UniqueMemoryDc = UniqueHandle<HDC, &DeleteMemoryDc>;
+// Child windows a control creates for itself (cell editors); not for windows of a template.
+using UniqueWindow = UniqueHandle<HWND, &DestroyWindowHandle>;
 
 // Selects an object into a DC for a scope and puts the previous one back.
 class ScopedSelect {

@@ -24,6 +24,17 @@ void ImageButton::SetSlot(skin::ButtonSlot slot, SlotImage image) {
 
 void ImageButton::SetAllSlots(SlotImage image) { slots_.fill(image); }
 
+void ImageButton::SetSlotsAtOwnPosition(const SlotSheetSurfaces& sheets) {
+  if (hwnd_ == nullptr) return;
+  RECT bounds{};
+  ::GetWindowRect(hwnd_, &bounds);
+  ::MapWindowPoints(nullptr, ::GetParent(hwnd_), reinterpret_cast<POINT*>(&bounds), 2);
+  for (std::size_t slot = 0; slot < sheets.size(); ++slot) {
+    slots_[slot] = {sheets[slot], POINT{bounds.left, bounds.top}};
+  }
+  Redraw();
+}
+
 void ImageButton::SetSelected(bool selected) {
   if (selected_ == selected) return;
   selected_ = selected;

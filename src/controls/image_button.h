@@ -17,6 +17,9 @@ struct SlotImage {
   POINT origin{0, 0};
 };
 
+// The sheets of the five slots, in slot order; not owned.
+using SlotSheetSurfaces = std::array<const SheetSurface*, skin::kButtonSlotCount>;
+
 class ImageButton {
  public:
   ImageButton() = default;
@@ -30,6 +33,9 @@ class ImageButton {
 
   void SetSlot(skin::ButtonSlot slot, SlotImage image);
   void SetAllSlots(SlotImage image);
+  // Every slot from its sheet, cut where the button now stands in its window: for a button whose
+  // image set changes after it was placed.
+  void SetSlotsAtOwnPosition(const SlotSheetSurfaces& sheets);
   void SetSelected(bool selected);
   bool Selected() const { return selected_; }
   void SetLabel(const std::wstring& text, HFONT font, COLORREF colour);  // font not owned
