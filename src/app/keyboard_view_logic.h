@@ -62,7 +62,7 @@ class KeyboardViewServices {
   virtual ~KeyboardViewServices() = default;
   virtual store::WorkingStore& Working() = 0;
   virtual int ActiveProfile() = 0;  // -1 when unknown
-  virtual int GBank() = 0;
+  virtual int GBank() const = 0;
   virtual const texts::TextSource& Texts() = 0;
   virtual platform::IniProfile& RegistryProfile() = 0;
 };
@@ -92,9 +92,10 @@ class KeyboardViewLogic {
   void ToggleFlip();
   void OnFlipButtonHover(int control_id, bool pointer_over);
   bool Flip() const { return flip_; }
+  // The keys and arrows of the current setting, again after a refresh of every key.
+  void ApplyFlip();
 
  private:
-  void ApplyFlip();
   std::optional<std::size_t> CurrentBlock();
 
   KeyboardViewView& view_;

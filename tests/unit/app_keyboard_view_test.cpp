@@ -79,7 +79,7 @@ class Recorder final : public KeyboardViewView, public KeyboardViewServices {
 
   store::WorkingStore& Working() override { return store; }
   int ActiveProfile() override { return profile; }
-  int GBank() override { return bank; }
+  int GBank() const override { return bank; }
   const texts::TextSource& Texts() override { return texts; }
   platform::IniProfile& RegistryProfile() override { return registry; }
 };
