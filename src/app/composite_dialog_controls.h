@@ -88,7 +88,8 @@ struct CompositeCaption {
   int id;
   texts::LiveTextKey text;
 };
-inline constexpr std::array<CompositeCaption, 19> kCompositeCaptions{{
+inline constexpr std::array<CompositeCaption, 20> kCompositeCaptions{{
+    {IDC_CMP_APPLY, texts::LiveTextKey::PROFILE_APPLY},  // the main window's Apply text
     {IDC_CMP_TAB_KEY, texts::LiveTextKey::SINGLE_KEY},
     {IDC_CMP_TAB_MACRO, texts::LiveTextKey::MACRO_SETTING},
     {IDC_CMP_TAB_MEDIA, texts::LiveTextKey::MULTI_MEDIA},

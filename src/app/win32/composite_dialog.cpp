@@ -20,6 +20,8 @@ using controls::ImageButton;
 using controls::WideFrom;
 
 constexpr COLORREF kLabelColour = RGB(228, 228, 228);
+// The window's name, which no frame shows; it tells the dialog apart for tools and tests.
+constexpr wchar_t kWindowName[] = L"Key Setting";
 constexpr int kTabButtons[] = {IDC_CMP_TAB_KEY, IDC_CMP_TAB_MACRO, IDC_CMP_TAB_MEDIA,
                                IDC_CMP_TAB_FUNCTION};
 constexpr CompositeTab kTabOfButton[] = {CompositeTab::SingleKey, CompositeTab::Macro,
@@ -54,6 +56,7 @@ CCompositeDlg::~CCompositeDlg() { hooks_.Remove(); }
 
 BOOL CCompositeDlg::OnInitDialog() {
   CBaseDialog::OnInitDialog();  // ends the program when the skin's pictures cannot be loaded
+  ::SetWindowTextW(Hwnd(), kWindowName);
   macro_tab_.SetDialog(Hwnd());
   LoadSheets();
   PlaceControls();
