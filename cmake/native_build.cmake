@@ -78,6 +78,7 @@ if(vendrel_build_windows64)
       COMMENT "Copying the skin into dist64" VERBATIM)
     add_custom_target(dist64_data ALL DEPENDS "${dist64_data_stamp}")
     add_dependencies(dist64_data skin)
+    add_dependencies(windows64 dist64_data)
   endif()
 endif()
 
