@@ -76,11 +76,24 @@ harness_init() {
   [ -x "$KBSIM" ] || fail "kbsim not built: $KBSIM"
   if [ "${2:-}" != --no-wine ]; then
     "$E2E_REPO/scripts/wine-prefix" "$WINEPREFIX" >&2 || fail "no Wine prefix"
+    _e2e_forget_program_state
   fi
   e2e_log "scenario $E2E_NAME: work in $E2E_WORK"
 }
 
 _e2e_track() { _e2e_pids+=("$1"); }
+
+# Every scenario starts as on a machine where the program never ran: its per-user registry
+# settings (HKCU\Software\Orvane_Talmet) are dropped from the shared prefix. The server is ended
+# first, so that it cannot write them back. Scenarios that need an older settings folder or cache
+# file make them themselves.
+_e2e_forget_program_state() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  local reg="$WINEPREFIX/user.reg"
+  [ -f "$reg" ] || return 0
+  awk '/^\[/ { skip = ($0 ~ /^\[Software\\\\Orvane_Talmet/) } !skip' "$reg" >"$reg.tmp" && mv "$reg.tmp" "$reg"
+}
 
 _e2e_end_pid() {
   local pid=$1 i
