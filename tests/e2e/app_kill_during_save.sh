@@ -18,15 +18,21 @@ folder=$(app_user_folder)
 cache=$(app_cache_file)
 : "${KILL_ROUNDS:=20}"
 
-# Answers the Restore defaults question as a person does, with the keyboard.
-answer_yes() {
-  local box="" i w
-  for i in $(seq 1 100); do
-    box=$(xdotool search --onlyvisible --class vendrel.exe 2>/dev/null | while read -r w; do
-      xwininfo -id "$w" 2>/dev/null | grep -q "\"$APP_TITLE\"" || echo "$w"
-    done | head -n1)
+# Clicks Restore defaults and answers its question Yes as a person does, with the keyboard. A
+# click that lands while the program is still busy with its connect read asks nothing; like a
+# person, click once more then.
+restore_defaults_yes() {
+  local box="" i w attempt
+  for attempt in 1 2 3; do
+    app_click_control FUNC_DEFAULT
+    for i in $(seq 1 100); do
+      box=$(xdotool search --onlyvisible --class vendrel.exe 2>/dev/null | while read -r w; do
+        xwininfo -id "$w" 2>/dev/null | grep -q "\"$APP_TITLE\"" || echo "$w"
+      done | head -n1)
+      [ -n "$box" ] && break
+      sleep 0.05
+    done
     [ -n "$box" ] && break
-    sleep 0.05
   done
   [ -n "$box" ] || fail "Restore defaults asked nothing"
   xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
@@ -39,8 +45,7 @@ start_and_restore_defaults() {
   kbsim_ok "write keymap 0 $user_map" >/dev/null
   wine_start "$E2E_WORK/round.out" Vendrel.exe
   app_wait_window shown 60 || fail "the window did not open with the keyboard attached"
-  app_click_control FUNC_DEFAULT
-  answer_yes
+  restore_defaults_yes
 }
 
 kill_program() {
@@ -57,8 +62,7 @@ wine_start "$E2E_WORK/reference.out" Vendrel.exe
 app_wait_window shown 60 || fail "the window did not open with the keyboard attached"
 ds_wait_settled_file "$cache" 30 || fail "no cache file after the connect"
 old=$(ds_hash "$cache")
-app_click_control FUNC_DEFAULT
-answer_yes
+restore_defaults_yes
 for i in $(seq 1 100); do [ "$(ds_hash "$cache")" != "$old" ] && break; sleep 0.1; done
 ds_wait_settled_file "$cache" 10 || true
 new=$(ds_hash "$cache")
