@@ -172,7 +172,8 @@ void COrvaneDlg::PlaceControls() {
     const skin::Placement placed =
         skin::PlaceWithImages(AddButton(p.id), Ini(), skin::kSectionButtonInfo, p.skin_key, key_slots);
     key_origins_[p.id] = POINT{placed.x, placed.y};
-    if (placed.Absent()) absent_keys_.insert(p.id);
+    // D1..D6 have no place of their own in the skin; Flip alone decides whether they are usable.
+    if (placed.Absent() && p.skin_key != kAbsentKeySkinKey) absent_keys_.insert(p.id);
   }
   for (const ShellControl& c : kShellControls) {
     const skin::SlotSheets letters = skin::SlotSheetsFromLetters(c.slots);
