@@ -118,8 +118,10 @@ def keyboard_keys():
     for code, legend, sub, row, x, w, h in _PAD_KEYS:
         keys.append(Key(f"KEY_{key_slot(code):03X}", legend, sub, PAD + x, _row_y(row), w, h))
     keys.append(Key("KEY_FN", "Fn", "", MAIN + 11, _row_y(5)))
+    # G1..G5 carry no printed legend: the program labels them with the active bank (A1, B1, ...).
     for g in range(9):
-        keys.append(Key(f"FUNC_G{g + 1}", f"G{g + 1}", "", G_BLOCK + g % 3, _row_y(1 + g // 3)))
+        legend = "" if g < 5 else f"G{g + 1}"
+        keys.append(Key(f"FUNC_G{g + 1}", legend, "", G_BLOCK + g % 3, _row_y(1 + g // 3)))
     return keys
 
 

@@ -1,7 +1,10 @@
 #include "app/keyboard_view_logic.h"
 
 #include <mutex>
+#include <vector>
 
+#include "app/g_bank_look.h"
+#include "app/key_button_states.h"
 #include "keys/profile_key_table.h"
 
 namespace vendrel::app {
@@ -93,6 +96,46 @@ void KeyboardViewLogic::ToggleColourKeysMode() {
                                                 : texts::TextKey::MAIN_SWITCH_FUNCTION_TEXT;
   view_.SetColourKeysSwitchText(services_.Texts().Text(text));
   view_.ShowColourKeys(colour_keys_mode_);
+}
+
+void KeyboardViewLogic::RefreshCaptions() {
+  const std::vector<KeyButtonState> states = KeyButtonStates(
+      services_.Working(), services_.ActiveProfile(), services_.GBank(), services_.LoadedTexts());
+  for (const KeyButtonState& s : states) {
+    view_.ShowKeyMark(s.control_id, s.set);
+    view_.SetKeyTooltip(s.control_id, s.tooltip);
+    if (colour_keys_mode_) view_.ShowColourFlag(s.control_id, s.colour_flag);
+  }
+  ApplyFlip();
+}
+
+void KeyboardViewLogic::RefreshTooltips() {
+  const std::vector<KeyButtonState> states = KeyButtonStates(
+      services_.Working(), services_.ActiveProfile(), services_.GBank(), services_.LoadedTexts());
+  for (const KeyButtonState& s : states) view_.SetKeyTooltip(s.control_id, s.tooltip);
+}
+
+void KeyboardViewLogic::OnAssignmentApplied(int control_id) {
+  const std::vector<KeyButtonState> states = KeyButtonStates(
+      services_.Working(), services_.ActiveProfile(), services_.GBank(), services_.LoadedTexts());
+  for (const KeyButtonState& s : states) {
+    if (s.control_id == control_id) view_.ShowKeyMark(s.control_id, s.set);
+    view_.SetKeyTooltip(s.control_id, s.tooltip);
+  }
+}
+
+void KeyboardViewLogic::OnBankChanged() {
+  const int bank = services_.GBank();
+  const std::vector<KeyButtonState> states = KeyButtonStates(
+      services_.Working(), services_.ActiveProfile(), bank, services_.LoadedTexts());
+  for (const KeyButtonState& s : states) {
+    const std::optional<std::size_t> g = keys::GKeyIndexOf(s.control_id);
+    if (!g) continue;
+    view_.SetGKeyLabel(s.control_id, GKeyBankLabel(bank, *g));
+    view_.ShowKeyMark(s.control_id, s.set);
+    if (colour_keys_mode_) view_.ShowColourFlag(s.control_id, s.colour_flag);
+  }
+  view_.ShowBankIndicator(BankIndicatorSheets(bank));
 }
 
 void KeyboardViewLogic::LoadFlip() {

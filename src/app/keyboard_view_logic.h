@@ -1,7 +1,7 @@
 #pragma once
 // The keyboard picture of the main window, apart from Win32: what a click on a key, G or
-// macro-edit button does, the colour-keys mode and its switch, and the Flip setting that trades
-// F1..F4 for D1..D6.
+// macro-edit button does, the colour-keys mode and its switch, the captions ("set" marks and
+// tooltips) and the active G bank they show, and the Flip setting that trades F1..F4 for D1..D6.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -10,8 +10,10 @@
 
 #include "keys/key_table.h"
 #include "platform/ini_profile.h"
+#include "skin/state_sheet.h"
 #include "store/key_store.h"
 #include "texts/text_source.h"
+#include "texts/text_table.h"
 
 namespace vendrel::app {
 
@@ -55,6 +57,13 @@ class KeyboardViewView {
   virtual void EnableKey(int control_id, bool enabled) = 0;
   // The arrow shows the region of the arrow sheet named by that BUTTONINFO2 key.
   virtual void ShowArrow(FlipArrow arrow, std::u16string_view variant_key) = 0;
+  // A key or G button's "set" look (it has an assignment) on or off.
+  virtual void ShowKeyMark(int control_id, bool set) = 0;
+  virtual void SetKeyTooltip(int control_id, std::u16string_view text) = 0;
+  // The text drawn on a G button; empty: none.
+  virtual void SetGKeyLabel(int control_id, std::u16string_view label) = 0;
+  // The bank indicator takes its five slots from these sheets.
+  virtual void ShowBankIndicator(const skin::SlotSheets& sheets) = 0;
 };
 
 class KeyboardViewServices {
@@ -64,6 +73,8 @@ class KeyboardViewServices {
   virtual int ActiveProfile() = 0;  // -1 when unknown
   virtual int GBank() const = 0;
   virtual const texts::TextSource& Texts() = 0;
+  // The language table the assignment texts of the tooltips are built from.
+  virtual const texts::TextTable& LoadedTexts() const = 0;
   virtual platform::IniProfile& RegistryProfile() = 0;
 };
 
@@ -85,6 +96,22 @@ class KeyboardViewLogic {
   void OnMacroEditButton() { KeyClick(kMacroEditKeyId); }
   void ToggleColourKeysMode();
   bool ColourKeysMode() const { return colour_keys_mode_; }
+
+  // Marks and tooltips of every key and G button (G buttons from the active bank), the colour
+  // looks while the mode is on, then Flip: after the settings of a profile arrive.
+  void RefreshCaptions();
+  // Tooltips only.
+  void RefreshTooltips();
+  // The key dialog stored an assignment for this button: it shows the mark of the record it
+  // stands for now (the bank may have changed while the dialog was open), and every tooltip is
+  // renewed.
+  void OnAssignmentApplied(int control_id);
+  // The keyboard switched its G bank (and once at layout, for the bank it starts in): the G
+  // buttons take the bank's labels and "set" marks (their tooltips stay as they are) and the bank
+  // indicator shows the bank. While the colour-keys
+  // mode is on the G buttons also show the flags of the new bank's places, the ones a click
+  // now toggles.
+  void OnBankChanged();
 
   // Reads Flip from the registry profile and applies it.
   void LoadFlip();

@@ -133,13 +133,16 @@ ImageButton* COrvaneDlg::Button(int id) {
 }
 
 HFONT COrvaneDlg::Font(const wchar_t* face, int points) {
-  HDC dc = ::GetDC(Hwnd());
-  const int height = -::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-  ::ReleaseDC(Hwnd(), dc);
-  fonts_.emplace_back(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
-  return fonts_.back().get();
+  controls::UniqueFont& font = fonts_[{face, points}];
+  if (!font) {
+    HDC dc = ::GetDC(Hwnd());
+    const int height = -::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+    ::ReleaseDC(Hwnd(), dc);
+    font.reset(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, face));
+  }
+  return font.get();
 }
 
 void COrvaneDlg::AddTooltip(HWND control, const std::wstring& text) {
@@ -169,7 +172,8 @@ void COrvaneDlg::PlaceControls() {
     const skin::Placement placed =
         skin::PlaceWithImages(AddButton(p.id), Ini(), skin::kSectionButtonInfo, p.skin_key, key_slots);
     key_origins_[p.id] = POINT{placed.x, placed.y};
-    if (placed.Absent()) absent_keys_.insert(p.id);
+    // D1..D6 have no place of their own in the skin; Flip alone decides whether they are usable.
+    if (placed.Absent() && p.skin_key != kAbsentKeySkinKey) absent_keys_.insert(p.id);
   }
   for (const ShellControl& c : kShellControls) {
     const skin::SlotSheets letters = skin::SlotSheetsFromLetters(c.slots);
@@ -196,6 +200,8 @@ void COrvaneDlg::PlaceControls() {
     }
   }
   keyboard_.LoadFlip();
+  // The bank labels of the G buttons and the bank indicator, for the bank the keyboard starts in.
+  keyboard_.OnBankChanged();
   // Lock indicators and the bank indicator only show state: they stay enabled, because a disabled
   // button shows its disabled image before its selected one, and their clicks do nothing.
   // Buttons disabled because the skin has no place for them must keep showing their normal look.
@@ -298,19 +304,7 @@ void COrvaneDlg::StopBusy() {
   if (busy_) busy_->Stop();
 }
 
-void COrvaneDlg::RefreshKeyButtons() {
-  const std::vector<KeyButtonState> states = KeyButtonStates(
-      services_.Working(), services_.ActiveProfile(), services_.GBank(), services_.LoadedTexts());
-  for (const KeyButtonState& state : states) {
-    ImageButton* b = Button(state.control_id);
-    if (b == nullptr) continue;
-    b->SetSelected(state.set);
-    AddTooltip(b->Hwnd(), WideFrom(state.tooltip));
-    if (keyboard_.ColourKeysMode()) b->SetFixedLook(ColourLook(state.control_id, state.colour_flag));
-  }
-  RefreshBankIndicator();
-  keyboard_.ApplyFlip();
-}
+void COrvaneDlg::RefreshKeyButtons() { keyboard_.RefreshCaptions(); }
 
 // ---- keyboard view ------------------------------------------------------------------------------
 
@@ -361,10 +355,30 @@ void COrvaneDlg::ShowArrow(FlipArrow arrow, std::u16string_view variant_key) {
   b.Redraw();
 }
 
-void COrvaneDlg::ShowAssignment(int control_id, bool set) {
+void COrvaneDlg::ShowKeyMark(int control_id, bool set) {
   if (ImageButton* b = Button(control_id)) b->SetSelected(set);
-  RefreshKeyButtons();
 }
+
+void COrvaneDlg::SetKeyTooltip(int control_id, std::u16string_view text) {
+  if (ImageButton* b = Button(control_id)) AddTooltip(b->Hwnd(), WideFrom(text));
+}
+
+void COrvaneDlg::SetGKeyLabel(int control_id, std::u16string_view label) {
+  if (ImageButton* b = Button(control_id)) b->SetLabel(WideFrom(label), Font(L"Tahoma", 9), kLabelGrey);
+}
+
+void COrvaneDlg::ShowBankIndicator(const skin::SlotSheets& sheets) {
+  ImageButton* b = Button(kIdBankIndicator);
+  if (b == nullptr) return;
+  controls::SlotSheetSurfaces surfaces{};
+  for (std::size_t i = 0; i < surfaces.size(); ++i) {
+    surfaces[i] = &sheets_[static_cast<std::size_t>(sheets[i])];
+  }
+  b->SetSlotsAtOwnPosition(surfaces);
+}
+
+// The dialog's own idea of the mark is not used: the bank may have changed while it was open.
+void COrvaneDlg::ShowAssignment(int control_id, bool) { keyboard_.OnAssignmentApplied(control_id); }
 
 bool COrvaneDlg::OnKeyboardCommand(int id) {
   const bool key_button = id >= kFirstKeyButtonId && id <= kLastKeyButtonId;
@@ -380,10 +394,6 @@ bool COrvaneDlg::OnKeyboardCommand(int id) {
     case kIdFlip2: keyboard_.ToggleFlip(); return true;
     default: return false;
   }
-}
-
-void COrvaneDlg::RefreshBankIndicator() {
-  if (ImageButton* ab = Button(kIdBankIndicator)) ab->SetSelected(services_.GBank() == 1);
 }
 
 void COrvaneDlg::MarkActiveProfile(int profile) {
@@ -521,7 +531,7 @@ INT_PTR COrvaneDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bo
     case PrivateMessage::Kill: logic_.CloseProgram(); return 0;
     case PrivateMessage::Profile: logic_.OnConnected(); return 0;
     case PrivateMessage::Detach: logic_.OnDisconnected(); return 0;
-    case PrivateMessage::Led: RefreshKeyButtons(); return 0;
+    case PrivateMessage::Led: keyboard_.OnBankChanged(); return 0;
     case PrivateMessage::Lighting: ::SetTimer(Hwnd(), kTimerLighting, 0, nullptr); return 0;
     case PrivateMessage::Apply:  // reaches the window only when sent; posted ones run in the loop
     case PrivateMessage::None: break;

@@ -87,6 +87,10 @@ class COrvaneDlg final : public skin::CBaseDialog,
   void EnableMainApply() override;
   void EnableKey(int control_id, bool enabled) override;
   void ShowArrow(FlipArrow arrow, std::u16string_view variant_key) override;
+  void ShowKeyMark(int control_id, bool set) override;
+  void SetKeyTooltip(int control_id, std::u16string_view text) override;
+  void SetGKeyLabel(int control_id, std::u16string_view label) override;
+  void ShowBankIndicator(const skin::SlotSheets& sheets) override;
 
   // CompositeDialogHost
   void ShowAssignment(int control_id, bool set) override;
@@ -118,11 +122,11 @@ class COrvaneDlg final : public skin::CBaseDialog,
   void OpenLink();
   controls::ImageButton* Button(int id);
   controls::ImageButton& AddButton(int id);
+  // One font per face and size for the life of the window, however often a label is set.
   HFONT Font(const wchar_t* face, int points);
   void AddTooltip(HWND control, const std::wstring& text);
   std::wstring TextW(texts::TextKey key);
   std::wstring TextW(texts::LiveTextKey key);
-  void RefreshBankIndicator();
   // The colour-keys look of a key or G button at its place on the picture.
   controls::SlotImage ColourLook(int control_id, bool flag);
   // A click of the keyboard view; false when the id is not the keyboard view's.
@@ -140,7 +144,7 @@ class COrvaneDlg final : public skin::CBaseDialog,
   std::set<int> absent_keys_;          // keys this model lacks: never enabled
   std::array<controls::SheetSurface, skin::kMainSheetCount> sheets_;
   std::map<int, std::unique_ptr<controls::ImageButton>> buttons_;
-  std::vector<controls::UniqueFont> fonts_;
+  std::map<std::pair<std::wstring, int>, controls::UniqueFont> fonts_;
   HWND tooltip_ = nullptr;
   HWND lighting_mode_list_ = nullptr;  // the lighting panel's mode list, once the panel has one
   CTrayIcon tray_;

@@ -49,7 +49,7 @@ class ShellServices final : public MainWindowServices, public KeyboardViewServic
   void ReleaseDeviceStore() override;
 
   int GBank() const override;
-  const texts::TextTable& LoadedTexts() const;
+  const texts::TextTable& LoadedTexts() const override;
   store::WorkingStore& Working() override { return working_; }
   platform::IniProfile& RegistryProfile() override { return registry_; }
 
