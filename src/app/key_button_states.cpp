@@ -27,14 +27,16 @@ std::vector<KeyButtonState> KeyButtonStates(const store::WorkingStore& store, in
   auto lock = store.Lock();
   std::vector<KeyButtonState> states;
   states.reserve(keys::kKeyButtonCount + keys::kGKeyControlIds.size());
-  const auto add = [&](int id, std::size_t record) {
+  // The colour flag belongs to the button's place on the picture, not to the key it carries.
+  const auto add = [&](int id, std::size_t record, std::size_t flag_record) {
     const keys::KeyAssignment a = store::ReadAssignment(store, block, record);
     states.push_back({id, store::IsAssignmentSet(a), store::AssignmentText(store, block, record, texts),
-                      a.colour_flag != 0});
+                      store::ReadAssignment(store, block, flag_record).colour_flag != 0});
   };
-  for (const keys::KeyButton& key : keys::KeyButtonTable()) add(key.control_id, keys::Fold(key.code));
+  const auto table = keys::KeyButtonTable();
+  for (std::size_t n = 0; n < table.size(); ++n) add(table[n].control_id, keys::Fold(table[n].code), n);
   for (std::size_t g = 0; g < keys::kGKeyControlIds.size(); ++g) {
-    add(keys::kGKeyControlIds[g], keys::GRecordIndex(bank, g));
+    add(keys::kGKeyControlIds[g], keys::GRecordIndex(bank, g), keys::kGKeyCount * bank + g);
   }
   return states;
 }

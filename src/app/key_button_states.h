@@ -1,6 +1,7 @@
 #pragma once
 // What each key and G button of the main window shows for the store's assignments: its "set"
-// mark, its tooltip (the assignment text) and the colour-keys selection flag of its record.
+// mark, its tooltip (the assignment text) and the colour-keys selection flag of its place: record
+// n of the block for the key button at table position n, record 9 * bank + g for G key g.
 #include <string>
 #include <vector>
 

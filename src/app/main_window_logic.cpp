@@ -46,7 +46,7 @@ bool MainWindowLogic::OnInitDialog() {
   view_.SetCaption(services_.Texts().Text(texts::TextKey::MAIN_CAPTION));
 
   view_.CreateNamedEvents();
-  colour_keys_mode_ = false;
+  // The keyboard view starts in the function-keys mode; the switch offers the colour keys.
   view_.SetColourKeysSwitchText(services_.Texts().Text(texts::TextKey::MAIN_SWITCH_FUNCTION_TEXT));
 
   view_.PostInitMessage();

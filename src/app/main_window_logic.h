@@ -47,7 +47,6 @@ class MainWindowLogic {
   // Timer 1050: the next progress frame, 0..9 cycling.
   int NextBusyFrame();
 
-  bool ColourKeysMode() const { return colour_keys_mode_; }
   bool Closed() const { return closed_; }
 
  private:
@@ -63,7 +62,6 @@ class MainWindowLogic {
 
   int frame_paint_hides_left_ = 2;
   int busy_frame_ = 0;
-  bool colour_keys_mode_ = false;
   bool closed_ = false;
 };
 

@@ -49,6 +49,16 @@ void ImageButton::SetLabel(const std::wstring& text, HFONT font, COLORREF colour
   Redraw();
 }
 
+void ImageButton::KeepLit(bool lit) {
+  lit_ = lit;
+  Redraw();
+}
+
+void ImageButton::SetFixedLook(std::optional<SlotImage> image) {
+  fixed_look_ = image;
+  Redraw();
+}
+
 void ImageButton::Redraw() const {
   if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -62,7 +72,12 @@ void ImageButton::Paint(HDC dc) const {
   s.pressed = (state & BST_PUSHED) != 0 && hover_;
   s.hover = hover_;
   s.selected = selected_;
-  const SlotImage& image = slots_[static_cast<std::size_t>(skin::ChooseButtonSlot(s))];
+  skin::ButtonSlot slot = skin::ChooseButtonSlot(s);
+  if (lit_ && slot != skin::ButtonSlot::Pressed && slot != skin::ButtonSlot::Disabled) {
+    slot = skin::ButtonSlot::Hover;
+  }
+  const SlotImage& image = fixed_look_ && !s.disabled ? *fixed_look_
+                                                      : slots_[static_cast<std::size_t>(slot)];
   if (image.sheet != nullptr && image.sheet->HasPicture()) {
     ::BitBlt(dc, 0, 0, client.right, client.bottom, image.sheet->Dc(), image.origin.x,
              image.origin.y, SRCCOPY);
@@ -106,11 +121,13 @@ LRESULT ImageButton::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd_, 0};
         ::TrackMouseEvent(&track);
         Redraw();
+        if (on_hover_) on_hover_(true);
       }
       break;
     case WM_MOUSELEAVE:
       hover_ = false;
       Redraw();
+      if (on_hover_) on_hover_(false);
       break;
     case WM_ENABLE:
     case BM_SETSTATE:

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "controls/sheet_surface.h"
@@ -39,7 +41,12 @@ class ImageButton {
   void SetSelected(bool selected);
   bool Selected() const { return selected_; }
   void SetLabel(const std::wstring& text, HFONT font, COLORREF colour);  // font not owned
-  // The slot images a click on a key keeps lit: hover in every state but pressed and disabled.
+  // Lit: the hover image in every state but pressed and disabled, while a dialog edits its key.
+  void KeepLit(bool lit);
+  // An image shown in every state but disabled (the colour-keys look); none: the usual slots.
+  void SetFixedLook(std::optional<SlotImage> image);
+  // Called with true when the pointer comes over the button and false when it leaves.
+  void SetHoverHandler(std::function<void(bool)> handler) { on_hover_ = std::move(handler); }
   void Redraw() const;
 
  private:
@@ -52,6 +59,9 @@ class ImageButton {
   std::array<SlotImage, skin::kButtonSlotCount> slots_{};
   bool selected_ = false;
   bool hover_ = false;
+  bool lit_ = false;
+  std::optional<SlotImage> fixed_look_;
+  std::function<void(bool)> on_hover_;
   std::wstring label_;
   HFONT font_ = nullptr;
   COLORREF label_colour_ = RGB(255, 255, 255);

@@ -25,10 +25,37 @@ enum class LiveTextKey : std::uint8_t {
   MENU_33,
   GUANYU_JIESHAO,
   GUANYU_BANQUAN,
+  // The key-setting dialog.
+  SINGLE_KEY,
+  MACRO_SETTING,
+  MULTI_MEDIA,
+  FUNCTION_KEY,
+  A_TOP,
+  A_UP,
+  A_DOWN,
+  A_BOTTOM,
+  A_RECORD,
+  A_DELETE,
+  A_CLEAR,
+  MACRO_OK,
+  MACRO_CANCLE,
+  MACRO_CYCLES,
+  RECORD_DELAY,
+  SINGLE_STATIC,
+  MACRO_NAME_SETTING,
+  KEY_SETTING_TISHI,
+  MACRO_EDIT_TISHI,
+  MEDIA_EDIT_TISHI,
+  FUNCTION_TISHI,
+  COMPOSITE_PROMPT_CLEAR,
+  COMPOSITE_PROMPT_OSK,
 };
-inline constexpr std::size_t kLiveTextKeyCount = static_cast<std::size_t>(LiveTextKey::GUANYU_BANQUAN) + 1;
+inline constexpr std::size_t kLiveTextKeyCount =
+    static_cast<std::size_t>(LiveTextKey::COMPOSITE_PROMPT_OSK) + 1;
 
 // The key's name as it appears in the language file.
 std::u16string_view LiveTextKeyName(LiveTextKey key);
+// What the key reads when the language file has no text for it; empty for most.
+std::u16string_view LiveTextBuiltIn(LiveTextKey key);
 
 }  // namespace vendrel::texts

@@ -109,8 +109,10 @@ TEST_F(KeyButtonStatesTest, StatesFollowTheActiveProfileAndBank) {
   store::WriteAssignment(store, 2, keys::GRecordIndex(0, 8), {AssignmentType::Disabled, 0, 0});
   {
     auto lock = store.Lock();
-    store.Table().At(1, 0x1E).colour_flag = 1;
-    store.Table().At(2, keys::GRecordIndex(1, 0)).colour_flag = 1;
+    // Flags belong to places: A is the first key button, G1 of bank 2 the tenth G place.
+    store.Table().At(1, 0).colour_flag = 1;
+    store.Table().At(1, 0x1E).colour_flag = 0;
+    store.Table().At(2, keys::kGKeyCount * 1 + 0).colour_flag = 1;
   }
   const struct {
     const char* what;

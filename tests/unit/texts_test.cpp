@@ -274,6 +274,7 @@ TEST_F(LanguageFileTest, LanguageTextsGiveTableTextsAndLiveTextsByTypedKey) {
   EXPECT_EQ(texts.Text(LiveTextKey::MENU_11), u"Open");
   EXPECT_EQ(texts.Text(LiveTextKey::GUANYU_BANQUAN), u"(c)");
   EXPECT_EQ(texts.Text(LiveTextKey::MENU_22), u"") << "a missing key gives an empty text";
+  EXPECT_EQ(texts.Text(LiveTextKey::MACRO_CYCLES), u"Cycles") << "or its built-in text";
   // Live texts follow the file as it is now, section choice included.
   WriteUtf16(u"[LANGUAGE]\r\nlanguage=2\r\n[ENGINSH]\r\nMENU_11=Open\r\n"
              u"[CHINESE]\r\nMENU_11=\u6253\u5F00\r\n");
@@ -289,6 +290,8 @@ TEST(LiveTextKeyTest, NamesAreTheLanguageFileKeys) {
       {LiveTextKey::PROFILE_APPLY, u"PROFILE_APPLY"},   {LiveTextKey::MENU_4, u"MENU_4"},
       {LiveTextKey::MENU_11, u"MENU_11"},               {LiveTextKey::MENU_33, u"MENU_33"},
       {LiveTextKey::GUANYU_JIESHAO, u"GUANYU_JIESHAO"}, {LiveTextKey::GUANYU_BANQUAN, u"GUANYU_BANQUAN"},
+      {LiveTextKey::SINGLE_KEY, u"SINGLE_KEY"},         {LiveTextKey::MACRO_CANCLE, u"MACRO_CANCLE"},
+      {LiveTextKey::COMPOSITE_PROMPT_OSK, u"COMPOSITE_PROMPT_OSK"},
   };
   for (const auto& c : cases) EXPECT_EQ(LiveTextKeyName(c.key), c.name);
 }

@@ -51,9 +51,11 @@ COrvaneDlg::COrvaneDlg(const AppPaths& paths, platform::IniProfile& ini, ShellSe
     : CBaseDialog(kMainDialogId, nullptr, ini, paths.main_skin_file, paths.skin_folder),
       paths_(paths),
       services_(services),
+      ini_(ini),
       flags_(flags),
       instance_(instance),
-      logic_(*this, services, flags) {
+      logic_(*this, services, flags),
+      keyboard_(*this, services) {
   flags_.settings_changed = false;
 }
 
@@ -65,6 +67,9 @@ BOOL COrvaneDlg::OnInitDialog() {
   services_.SetHost(this, Hwnd());
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   about_ = std::make_unique<CAboutDlg>(services_.Texts(), link_);
+  composite_ = std::make_unique<CCompositeDlg>(Hwnd(), ini_, paths_, services_.Working(),
+                                               services_.Texts(), services_.LoadedTexts(),
+                                               services_.RegistryProfile(), *this);
   return logic_.OnInitDialog() ? TRUE : FALSE;
 }
 
@@ -161,7 +166,10 @@ void COrvaneDlg::PlaceControls() {
                                      sheet(MainSheet::Down), sheet(MainSheet::Normal),
                                      sheet(MainSheet::Disable)};
   for (const KeyButtonPlacement& p : KeyButtonPlacements()) {
-    skin::PlaceWithImages(AddButton(p.id), Ini(), skin::kSectionButtonInfo, p.skin_key, key_slots);
+    const skin::Placement placed =
+        skin::PlaceWithImages(AddButton(p.id), Ini(), skin::kSectionButtonInfo, p.skin_key, key_slots);
+    key_origins_[p.id] = POINT{placed.x, placed.y};
+    if (placed.Absent()) absent_keys_.insert(p.id);
   }
   for (const ShellControl& c : kShellControls) {
     const skin::SlotSheets letters = skin::SlotSheetsFromLetters(c.slots);
@@ -169,12 +177,7 @@ void COrvaneDlg::PlaceControls() {
     for (std::size_t i = 0; i < surfaces.size(); ++i) surfaces[i] = sheet(letters[i]);
     skin::PlaceWithImages(AddButton(c.id), Ini(), skin::kSectionButtonInfo, c.skin_key, surfaces);
   }
-  // Arrows beside the flip buttons, pointing down while the first page shows.
-  skin::PlaceWithVariant(AddButton(kIdLeftArrow), Ini(), skin::kSectionButtonInfo, u"LEFT_ARROW",
-                         skin::kSectionButtonInfo2, u"DOWN_ARROW_LEFT1", sheet(MainSheet::Arrow));
-  skin::PlaceWithVariant(AddButton(kIdRightArrow), Ini(), skin::kSectionButtonInfo,
-                         u"RIGHT_ARROW", skin::kSectionButtonInfo2, u"DOWN_ARROW_RIGHT1",
-                         sheet(MainSheet::Arrow));
+  // Arrows beside the flip buttons: placed with the Flip setting below.
 
   if (ImageButton* link = Button(kIdLink)) {
     link->SetLabel(link_, Font(L"Tahoma", 8), kLabelGrey);
@@ -187,6 +190,12 @@ void COrvaneDlg::PlaceControls() {
   if (ImageButton* profiles = Button(kIdProfiles)) {
     profiles->SetLabel(L"", Font(L"Arial", 10), kLabelGrey);
   }
+  for (const int flip : {kIdFlip1, kIdFlip2}) {
+    if (ImageButton* b = Button(flip)) {
+      b->SetHoverHandler([this, flip](bool over) { keyboard_.OnFlipButtonHover(flip, over); });
+    }
+  }
+  keyboard_.LoadFlip();
   // Lock indicators and the bank indicator only show state: they stay enabled, because a disabled
   // button shows its disabled image before its selected one, and their clicks do nothing.
   // Buttons disabled because the skin has no place for them must keep showing their normal look.
@@ -297,8 +306,80 @@ void COrvaneDlg::RefreshKeyButtons() {
     if (b == nullptr) continue;
     b->SetSelected(state.set);
     AddTooltip(b->Hwnd(), WideFrom(state.tooltip));
+    if (keyboard_.ColourKeysMode()) b->SetFixedLook(ColourLook(state.control_id, state.colour_flag));
   }
   RefreshBankIndicator();
+  keyboard_.ApplyFlip();
+}
+
+// ---- keyboard view ------------------------------------------------------------------------------
+
+controls::SlotImage COrvaneDlg::ColourLook(int control_id, bool flag) {
+  const MainSheet sheet = flag ? MainSheet::Colour1 : MainSheet::Colour0;
+  return {&sheets_[static_cast<std::size_t>(sheet)], key_origins_[control_id]};
+}
+
+void COrvaneDlg::KeepKeyLit(int control_id, bool lit) {
+  if (ImageButton* b = Button(control_id)) b->KeepLit(lit);
+}
+
+void COrvaneDlg::OpenKeyDialog(const KeyDialogRequest& request) {
+  if (!composite_) return;
+  ImageButton* b = Button(request.control_id);
+  composite_->Open(request, b ? b->Hwnd() : nullptr);
+}
+
+void COrvaneDlg::ShowColourFlag(int control_id, bool flag) {
+  if (ImageButton* b = Button(control_id)) b->SetFixedLook(ColourLook(control_id, flag));
+}
+
+void COrvaneDlg::ShowColourKeys(bool on) {
+  const std::vector<KeyButtonState> states = KeyButtonStates(
+      services_.Working(), services_.ActiveProfile(), services_.GBank(), services_.LoadedTexts());
+  for (const KeyButtonState& state : states) {
+    ImageButton* b = Button(state.control_id);
+    if (b == nullptr) continue;
+    b->SetFixedLook(on ? std::optional(ColourLook(state.control_id, state.colour_flag))
+                       : std::nullopt);
+  }
+}
+
+void COrvaneDlg::EnableMainApply() { logic_.SetSettingsChanged(true); }
+
+void COrvaneDlg::EnableKey(int control_id, bool enabled) {
+  ImageButton* b = Button(control_id);
+  if (b == nullptr || (enabled && absent_keys_.count(control_id) != 0)) return;
+  ::EnableWindow(b->Hwnd(), enabled ? TRUE : FALSE);
+}
+
+void COrvaneDlg::ShowArrow(FlipArrow arrow, std::u16string_view variant_key) {
+  const bool left = arrow == FlipArrow::Left;
+  ImageButton& b = AddButton(left ? kIdLeftArrow : kIdRightArrow);
+  skin::PlaceWithVariant(b, Ini(), skin::kSectionButtonInfo, left ? u"LEFT_ARROW" : u"RIGHT_ARROW",
+                         skin::kSectionButtonInfo2, variant_key,
+                         &sheets_[static_cast<std::size_t>(MainSheet::Arrow)]);
+  b.Redraw();
+}
+
+void COrvaneDlg::ShowAssignment(int control_id, bool set) {
+  if (ImageButton* b = Button(control_id)) b->SetSelected(set);
+  RefreshKeyButtons();
+}
+
+bool COrvaneDlg::OnKeyboardCommand(int id) {
+  const bool key_button = id >= kFirstKeyButtonId && id <= kLastKeyButtonId;
+  // The lighting panel's paint mode takes key clicks first once it joins.
+  if (key_button || keys::GKeyIndexOf(id)) {
+    keyboard_.KeyClick(id);
+    return true;
+  }
+  switch (id) {
+    case kIdMacroEdit: keyboard_.OnMacroEditButton(); return true;
+    case kIdColourSwitch: keyboard_.ToggleColourKeysMode(); return true;
+    case kIdFlip1:
+    case kIdFlip2: keyboard_.ToggleFlip(); return true;
+    default: return false;
+  }
 }
 
 void COrvaneDlg::RefreshBankIndicator() {
@@ -313,11 +394,13 @@ void COrvaneDlg::MarkActiveProfile(int profile) {
 
 void COrvaneDlg::CloseChildDialogs() {
   if (about_) about_->CanClose();
+  if (composite_) composite_->CloseIfOpen();
 }
 
 bool COrvaneDlg::ChildAgreesToClose(ChildDialog child) {
   if (child == ChildDialog::About) return about_ ? about_->CanClose() : true;
-  return true;  // the profile and composite dialogs are not open while they do not exist
+  if (child == ChildDialog::Composite && composite_) composite_->CloseIfOpen();
+  return true;  // the profile dialog is not open while it does not exist
 }
 
 void COrvaneDlg::CloseInstanceMutex() { instance_.CloseMutex(); }
@@ -393,9 +476,9 @@ bool COrvaneDlg::OnCommand(int id, int code, HWND) {
     case ShellCommand::CloseProgram: logic_.CloseProgram(); break;
     case ShellCommand::Show: logic_.Show(); break;
     case ShellCommand::About: if (about_) about_->Show(); break;
-    // Import, export, the profile and update dialogs and the keyboard view's clicks are handled
-    // by their own windows as they join.
-    default: break;
+    // Import, export, the profile and update dialogs are handled by their own windows as they
+    // join.
+    default: OnKeyboardCommand(id); break;
   }
   return true;
 }

@@ -7,12 +7,16 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "app/app_paths.h"
 #include "app/host_window.h"
+#include "app/composite_dialog_logic.h"
+#include "app/keyboard_view_logic.h"
 #include "app/main_window_logic.h"
 #include "app/win32/about_dialog.h"
+#include "app/win32/composite_dialog.h"
 #include "app/win32/busy_worker.h"
 #include "app/win32/instance_platform_win32.h"
 #include "app/win32/named_event_set.h"
@@ -27,7 +31,11 @@
 
 namespace vendrel::app {
 
-class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public HostWindow {
+class COrvaneDlg final : public skin::CBaseDialog,
+                         public MainWindowView,
+                         public HostWindow,
+                         public KeyboardViewView,
+                         public CompositeDialogHost {
  public:
   COrvaneDlg(const AppPaths& paths, platform::IniProfile& ini, ShellServices& services,
              ShellFlags& flags, Win32InstancePlatform& instance);
@@ -71,6 +79,18 @@ class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public
   void EndModalLoop() override;
   void ExitProcess() override;
 
+  // KeyboardViewView (SetColourKeysSwitchText is shared with MainWindowView)
+  void KeepKeyLit(int control_id, bool lit) override;
+  void OpenKeyDialog(const KeyDialogRequest& request) override;
+  void ShowColourFlag(int control_id, bool flag) override;
+  void ShowColourKeys(bool on) override;
+  void EnableMainApply() override;
+  void EnableKey(int control_id, bool enabled) override;
+  void ShowArrow(FlipArrow arrow, std::u16string_view variant_key) override;
+
+  // CompositeDialogHost
+  void ShowAssignment(int control_id, bool set) override;
+
   // HostWindow
   void SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
   void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
@@ -103,12 +123,21 @@ class COrvaneDlg final : public skin::CBaseDialog, public MainWindowView, public
   std::wstring TextW(texts::TextKey key);
   std::wstring TextW(texts::LiveTextKey key);
   void RefreshBankIndicator();
+  // The colour-keys look of a key or G button at its place on the picture.
+  controls::SlotImage ColourLook(int control_id, bool flag);
+  // A click of the keyboard view; false when the id is not the keyboard view's.
+  bool OnKeyboardCommand(int id);
 
   const AppPaths& paths_;
   ShellServices& services_;
+  platform::IniProfile& ini_;
   ShellFlags& flags_;
   Win32InstancePlatform& instance_;
   MainWindowLogic logic_;
+  KeyboardViewLogic keyboard_;
+  std::unique_ptr<CCompositeDlg> composite_;
+  std::map<int, POINT> key_origins_;  // where each key and G button is cut from the sheets
+  std::set<int> absent_keys_;          // keys this model lacks: never enabled
   std::array<controls::SheetSurface, skin::kMainSheetCount> sheets_;
   std::map<int, std::unique_ptr<controls::ImageButton>> buttons_;
   std::vector<controls::UniqueFont> fonts_;

@@ -16,9 +16,11 @@
 namespace vendrel::app {
 
 ShellServices::ShellServices(const AppPaths& paths, platform::IniProfile& ini,
-                             store::WorkingStore& working, store::DeviceStore& device_store)
+                             platform::IniProfile& registry, store::WorkingStore& working,
+                             store::DeviceStore& device_store)
     : paths_(paths),
       ini_(ini),
+      registry_(registry),
       working_(working),
       device_store_(device_store),
       boxes_(nullptr, u"Corvasse Vendrel Gaming Keyboard"),

@@ -8,6 +8,7 @@
 #include "app/app_paths.h"
 #include "app/device_event_policy.h"
 #include "app/host_window.h"
+#include "app/keyboard_view_logic.h"
 #include "app/main_window_view.h"
 #include "device/device_link.h"
 #include "device/win32/quorva_hid_library.h"
@@ -20,10 +21,10 @@
 
 namespace vendrel::app {
 
-class ShellServices final : public MainWindowServices {
+class ShellServices final : public MainWindowServices, public KeyboardViewServices {
  public:
-  ShellServices(const AppPaths& paths, platform::IniProfile& ini, store::WorkingStore& working,
-                store::DeviceStore& device_store);
+  ShellServices(const AppPaths& paths, platform::IniProfile& ini, platform::IniProfile& registry,
+                store::WorkingStore& working, store::DeviceStore& device_store);
 
   // The window that the device link reports to; set before StartDeviceLink.
   void SetHost(HostWindow* host, HWND owner);
@@ -47,13 +48,15 @@ class ShellServices final : public MainWindowServices {
   void ReleaseWorkingStore() override;
   void ReleaseDeviceStore() override;
 
-  int GBank() const;
+  int GBank() const override;
   const texts::TextTable& LoadedTexts() const;
-  store::WorkingStore& Working() { return working_; }
+  store::WorkingStore& Working() override { return working_; }
+  platform::IniProfile& RegistryProfile() override { return registry_; }
 
  private:
   const AppPaths& paths_;
   platform::IniProfile& ini_;
+  platform::IniProfile& registry_;  // the per-user settings: Flip, the record-delay option
   store::WorkingStore& working_;
   store::DeviceStore& device_store_;
   platform::win32::Win32DocumentsFolder documents_;

@@ -19,6 +19,7 @@
 #include "controls/handles.h"
 #include "store/key_store.h"
 #include "platform/win32/ini_profile_win32.h"
+#include "platform/win32/registry_profile.h"
 #include "texts/language_file.h"
 #include "texts/text_table.h"
 
@@ -68,7 +69,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ::ExitProcess(0);
   }
 
-  static app::ShellServices services(paths, ini, working, device_store);
+  static platform::RegistryProfile registry(u"Orvane_Talmet");
+  static app::ShellServices services(paths, ini, registry, working, device_store);
   auto* window = new app::COrvaneDlg(paths, ini, services, flags, instance);
   window->DoModal();
 

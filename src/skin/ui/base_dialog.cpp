@@ -228,7 +228,11 @@ INT_PTR CBaseDialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
 
   bool handled = false;
   const INT_PTR result = HandleMessage(message, wparam, lparam, handled);
-  if (handled) return handled_with(result);
+  if (handled) {
+    // A dialog procedure answers the colour messages with the brush itself.
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) return result;
+    return handled_with(result);
+  }
   if (message == WM_INITDIALOG) return OnInitDialog();
   if (!ini_) return FALSE;  // plain windows: the system paints and moves them
 

@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# A key set through the key-setting dialog reaches the keyboard: a click on key A of the keyboard
+# picture opens the dialog, a press of B on its single-key tab chooses B, OK stores it and the main
+# window's Apply writes it; the keyboard's key map of the active profile then sends B at A's
+# place, and the cache file holds the assignment. Clear on A and Apply bring the factory entry back.
+# Screenshots show the dialog on each of its tabs.
+set -euo pipefail
+source "$(dirname "$0")/lib/harness.sh"
+source "$(dirname "$0")/app_helpers.sh"
+source "$(dirname "$0")/data_safety_helpers.sh"
+harness_init app_key_remap
+E2E_FORCE_XVFB=1 start_display
+start_kbsim --attached
+rm -rf "$(app_user_folder)"
+cache=$(app_cache_file)
+
+DIALOG_TITLE="Key Setting"
+SLOT_A=$((0x1E))
+KEY_B=$((0x30))
+
+FACTORY=$(kbsim_ok "read defaultmap 0 378" | tr a-f A-F)
+POS_A=""
+for ((i = 0; i < 126; i++)); do
+  [ "${FACTORY:i*6:6}" = 020204 ] && POS_A=$i && break
+done
+[ -n "$POS_A" ] || fail "factory map lacks A"
+profile=$((16#$(kbsim_ok "read info 10 1")))
+e2e_log "active profile $profile, A at matrix position $POS_A"
+
+# The key map entry of A's place in the active profile.
+entry_of_a() { kbsim_ok "read keymap $((profile * 378 + POS_A * 3)) 3" | tr a-f A-F; }
+
+# "TYPE VALUE" of record SLOT of the active profile in the cache file.
+cache_record() {
+  "$APP_PYTHON" - "$cache" "$profile" "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+HEADER, RECORD, BLOCK = 64, 16, 512
+off = HEADER + (int(sys.argv[2]) * BLOCK + int(sys.argv[3])) * RECORD
+kind, = struct.unpack_from("<H", data, off)
+value, = struct.unpack_from("<I", data, off + 4)
+print(kind, value)
+PY
+}
+
+# Prints "X Y W H" of the dialog's control at BUTTONINFO/KEY of Composite.ini on the screen.
+dialog_control_rect() {
+  local key=$1 info wx wy placement
+  info=$(xwininfo -name "$DIALOG_TITLE") || fail "no key-setting dialog holding $key"
+  wx=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+  wy=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+  placement=$("$APP_PYTHON" - "$E2E_DIST/Skins/Composite.ini" "$key" <<'PY'
+import configparser, sys
+raw = open(sys.argv[1], "rb").read()
+text = raw.decode("utf-16") if raw[:2] in (b"\xff\xfe", b"\xfe\xff") else raw.decode("utf-8-sig")
+ini = configparser.ConfigParser(strict=False, interpolation=None)
+ini.optionxform = str
+ini.read_string(text)
+print(*[int(v) for v in ini.get("BUTTONINFO", sys.argv[2]).split(",")[:4]])
+PY
+) || fail "no placement of $key in Composite.ini"
+  read -r x y w h <<<"$placement"
+  echo "$((wx + x)) $((wy + y)) $w $h"
+}
+
+dialog_click() {
+  local x y w h
+  read -r x y w h <<<"$(dialog_control_rect "$1")"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+  sleep 0.5
+}
+
+dialog_state() {
+  local info
+  info=$(xwininfo -name "$DIALOG_TITLE" 2>/dev/null) || { echo hidden; return 0; }
+  if grep -q 'Map State: IsViewable' <<<"$info"; then echo shown; else echo hidden; fi
+}
+
+wait_dialog() {
+  local state=$1 i
+  for ((i = 0; i < 100; i++)); do
+    [ "$(dialog_state)" = "$state" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until the keyboard's entry of A's place is HEX.
+wait_entry() {
+  local hex=$1 i
+  for ((i = 0; i < 100; i++)); do
+    [ "$(entry_of_a)" = "$hex" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+wine_start "$E2E_WORK/app.out" Vendrel.exe
+app_wait_window shown 60 || fail "the window did not open with the keyboard attached"
+ds_wait_settled_file "$cache" 30 || fail "no cache file after the connect"
+expect_eq 020204 "$(entry_of_a)" "A's entry before the remap"
+expect_eq disabled "$(ds_apply_state)" "Apply before any change"
+
+# A -> B through the single-key tab.
+app_click_control KEY_01E
+wait_dialog shown || fail "a click on A did not open the key-setting dialog"
+screenshot dialog_single_key
+xdotool key b
+sleep 0.5
+screenshot dialog_single_key_b
+for tab in CONTROL_MACRO CONTROL_MEDIA CONTROL_FUNCTION; do
+  dialog_click "$tab"
+  screenshot "dialog_${tab#CONTROL_}"
+done
+dialog_click CONTROL_KEY
+screenshot dialog_single_key_again
+dialog_click CONTROL_OK
+wait_dialog hidden || fail "OK did not close the dialog"
+expect_eq 020204 "$(entry_of_a)" "A's entry before Apply: OK only stores"
+expect_eq enabled "$(ds_apply_state)" "Apply after OK"
+screenshot main_after_ok
+
+app_click_control CONTROL2_APPLY
+wait_entry 020205 || fail "A's place does not send B after Apply: $(entry_of_a)"
+sleep 1
+ds_wait_settled_file "$cache" 30 || fail "cache file did not settle"
+expect_eq "2 $KEY_B" "$(cache_record "$SLOT_A")" "cache record of A after the remap"
+expect_eq "" "$(ds_boxes)" "message boxes after Apply"
+expect_eq disabled "$(ds_apply_state)" "Apply after the write"
+
+# Clear on A: the factory entry comes back.
+app_click_control KEY_01E
+wait_dialog shown || fail "the dialog did not open again on A"
+screenshot dialog_reopened_b
+dialog_click CONTROL_CLEAR
+screenshot dialog_cleared
+dialog_click CONTROL_OK
+wait_dialog hidden || fail "OK did not close the dialog after Clear"
+app_click_control CONTROL2_APPLY
+wait_entry 020204 || fail "A's place did not get its factory entry back: $(entry_of_a)"
+sleep 1
+ds_wait_settled_file "$cache" 30 || fail "cache file did not settle after Clear"
+expect_eq "0 0" "$(cache_record "$SLOT_A")" "cache record of A after Clear"
+screenshot main_after_clear
+
+wine_run Vendrel.exe /Kill
+app_wait_ended 20 || fail "/Kill did not end the program"
