@@ -8,13 +8,13 @@ set -euo pipefail
 source "$(dirname "$0")/lib/harness.sh"
 source "$(dirname "$0")/app_helpers.sh"
 source "$(dirname "$0")/data_safety_helpers.sh"
+source "$(dirname "$0")/composite_dialog_helpers.sh"
 harness_init app_key_remap
 E2E_FORCE_XVFB=1 start_display
 start_kbsim --attached
 rm -rf "$(app_user_folder)"
 cache=$(app_cache_file)
 
-DIALOG_TITLE="Key Setting"
 SLOT_A=$((0x1E))
 KEY_B=$((0x30))
 
@@ -31,59 +31,7 @@ e2e_log "active profile $profile, A at matrix position $POS_A"
 entry_of_a() { kbsim_ok "read keymap $((profile * 378 + POS_A * 3)) 3" | tr a-f A-F; }
 
 # "TYPE VALUE" of record SLOT of the active profile in the cache file.
-cache_record() {
-  "$APP_PYTHON" - "$cache" "$profile" "$1" <<'PY'
-import struct, sys
-data = open(sys.argv[1], "rb").read()
-HEADER, RECORD, BLOCK = 64, 16, 512
-off = HEADER + (int(sys.argv[2]) * BLOCK + int(sys.argv[3])) * RECORD
-kind, = struct.unpack_from("<H", data, off)
-value, = struct.unpack_from("<I", data, off + 4)
-print(kind, value)
-PY
-}
-
-# Prints "X Y W H" of the dialog's control at BUTTONINFO/KEY of Composite.ini on the screen.
-dialog_control_rect() {
-  local key=$1 info wx wy placement
-  info=$(xwininfo -name "$DIALOG_TITLE") || fail "no key-setting dialog holding $key"
-  wx=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
-  wy=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
-  placement=$("$APP_PYTHON" - "$E2E_DIST/Skins/Composite.ini" "$key" <<'PY'
-import configparser, sys
-raw = open(sys.argv[1], "rb").read()
-text = raw.decode("utf-16") if raw[:2] in (b"\xff\xfe", b"\xfe\xff") else raw.decode("utf-8-sig")
-ini = configparser.ConfigParser(strict=False, interpolation=None)
-ini.optionxform = str
-ini.read_string(text)
-print(*[int(v) for v in ini.get("BUTTONINFO", sys.argv[2]).split(",")[:4]])
-PY
-) || fail "no placement of $key in Composite.ini"
-  read -r x y w h <<<"$placement"
-  echo "$((wx + x)) $((wy + y)) $w $h"
-}
-
-dialog_click() {
-  local x y w h
-  read -r x y w h <<<"$(dialog_control_rect "$1")"
-  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-  sleep 0.5
-}
-
-dialog_state() {
-  local info
-  info=$(xwininfo -name "$DIALOG_TITLE" 2>/dev/null) || { echo hidden; return 0; }
-  if grep -q 'Map State: IsViewable' <<<"$info"; then echo shown; else echo hidden; fi
-}
-
-wait_dialog() {
-  local state=$1 i
-  for ((i = 0; i < 100; i++)); do
-    [ "$(dialog_state)" = "$state" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+cache_record() { cache_record_of "$cache" "$profile" "$1"; }
 
 # Waits until the keyboard's entry of A's place is HEX.
 wait_entry() {
