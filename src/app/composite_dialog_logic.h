@@ -54,6 +54,8 @@ class CompositeDialogHost {
   // The key's button shows the assigned look when set, and every caption is renewed.
   virtual void ShowAssignment(int control_id, bool set) = 0;
   virtual void EnableMainApply() = 0;
+  // Every key button shows its assignment from the store again (a macro commit reset keys).
+  virtual void RefreshKeyButtons() = 0;
 };
 
 class CompositeDialogLogic {

@@ -72,6 +72,7 @@ class FakeHost final : public CompositeDialogHost {
     calls.push_back("show " + std::to_string(id) + (set ? " set" : " plain"));
   }
   void EnableMainApply() override { calls.push_back("main apply"); }
+  void RefreshKeyButtons() override { calls.push_back("refresh keys"); }
 };
 
 constexpr std::size_t kBlock = 1;

@@ -9,6 +9,7 @@
 #include "controls/wide_text.h"
 #include "keys/assignment_tables.h"
 #include "keys/key_table.h"
+#include "platform/sleeper.h"
 #include "skin/placement.h"
 #include "skin/state_sheet.h"
 #include "skin/ui/placement_ops.h"
@@ -48,7 +49,9 @@ CCompositeDlg::CCompositeDlg(HWND owner, platform::IniProfile& ini, const AppPat
       owner_(owner),
       texts_(texts),
       loaded_texts_(loaded_texts),
-      macro_tab_(store, registry, texts),
+      macro_view_(*this, host),
+      // The registry profile has no file: the record-delay option names none.
+      macro_tab_(store, macro_view_, loaded_texts, platform::SystemSleeper(), registry, u""),
       logic_(*this, macro_tab_, host, store, loaded_texts),
       hooks_(logic_) {}
 
@@ -57,10 +60,10 @@ CCompositeDlg::~CCompositeDlg() { hooks_.Remove(); }
 BOOL CCompositeDlg::OnInitDialog() {
   CBaseDialog::OnInitDialog();  // ends the program when the skin's pictures cannot be loaded
   ::SetWindowTextW(Hwnd(), kWindowName);
-  macro_tab_.SetDialog(Hwnd());
   LoadSheets();
   PlaceControls();
   FillBoxes();
+  macro_view_.Attach(Hwnd(), macro_tab_, Button(IDC_CMP_RECORD), label_font_.get());
   return TRUE;
 }
 
@@ -176,6 +179,7 @@ void CCompositeDlg::ApplyTexts() {
 void CCompositeDlg::Open(const KeyDialogRequest& request, HWND clicked_button) {
   if (Create() == nullptr) return;
   ApplyTexts();
+  macro_view_.Reset(loaded_texts_);
   logic_.Open(request.block, request.slot, request.control_id);
   PlaceBeside(clicked_button);
   if (owner_) ::EnableWindow(owner_, FALSE);
@@ -279,12 +283,15 @@ int CCompositeDlg::SelectedFunction() const {
 
 bool CCompositeDlg::PreTranslateMessage(MSG& msg) {
   if (msg.hwnd != Hwnd() && !::IsChild(Hwnd(), msg.hwnd)) return false;
+  // A cell editor of the action list ends on Enter and Escape.
+  if (macro_view_.IsCellEditor(msg.hwnd)) return false;
   // Neither Enter nor Escape closes the dialog: the user may be choosing either as a key.
   const bool key_message = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
   return key_message && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
 }
 
 bool CCompositeDlg::OnCommand(int id, int code, HWND) {
+  if (macro_view_.OnCommand(id, code)) return true;
   if (code != BN_CLICKED) return false;  // list and edit notifications keep their defaults
   for (std::size_t i = 0; i < std::size(kTabButtons); ++i) {
     if (id == kTabButtons[i]) {
@@ -315,7 +322,16 @@ bool CCompositeDlg::OnCommand(int id, int code, HWND) {
   }
 }
 
+bool CCompositeDlg::OnNotify(int id, NMHDR& header, LRESULT&) {
+  return macro_view_.OnNotify(id, header);
+}
+
 INT_PTR CCompositeDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) {
+  // F1 while recording is a keystroke for the macro, not a request for help.
+  if (message == WM_HELP && macro_tab_.Recording()) {
+    handled = true;
+    return TRUE;
+  }
   if (message == WM_CTLCOLORSTATIC && IsLabel(::GetDlgCtrlID(reinterpret_cast<HWND>(lparam)))) {
     HDC dc = reinterpret_cast<HDC>(wparam);
     ::SetBkMode(dc, TRANSPARENT);

@@ -13,8 +13,9 @@
 #include "app/composite_dialog_controls.h"
 #include "app/composite_dialog_logic.h"
 #include "app/keyboard_view_logic.h"
-#include "app/win32/composite_macro_list_tab.h"
+#include "app/macro_editor.h"
 #include "app/win32/key_capture_hooks.h"
+#include "app/win32/macro_tab_view.h"
 #include "controls/image_button.h"
 #include "controls/sheet_surface.h"
 #include "skin/ui/base_dialog.h"
@@ -56,6 +57,7 @@ class CCompositeDlg final : public skin::CBaseDialog, public CompositeDialogView
   bool OnClose() override;
   bool PreTranslateMessage(MSG& msg) override;
   bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(int id, NMHDR& header, LRESULT& result) override;
   INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) override;
 
  private:
@@ -74,7 +76,8 @@ class CCompositeDlg final : public skin::CBaseDialog, public CompositeDialogView
   HWND owner_;
   const texts::TextSource& texts_;
   const texts::TextTable& loaded_texts_;
-  CompositeMacroListTab macro_tab_;
+  MacroTabView macro_view_;
+  MacroEditor macro_tab_;
   CompositeDialogLogic logic_;
   KeyCaptureHooks hooks_;
   std::array<SheetSet, kCompositeImageSetCount> sheets_;

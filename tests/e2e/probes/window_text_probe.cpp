@@ -8,9 +8,15 @@
 //                                           the visible top-level window titled TITLE
 //   window_text_probe answer ID             clicks button ID (1 OK, 6 Yes, 7 No) of every visible
 //                                           message box that has one; prints "answered N"
+//   window_text_probe rows TITLE ID         one line per row of list view ID of the window titled
+//                                           TITLE: its cells joined by "|"; "missing" without it
+//   window_text_probe cell TITLE ID ROW COL "X Y W H" of that cell on the screen, or "missing"
 // Exit code 0 unless the command line is wrong.
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -109,6 +115,114 @@ int Answer(int id) {
   return 0;
 }
 
+HWND VisibleControl(const char* title, int id) {
+  const std::wstring wanted = Wide(title);
+  for (HWND window : VisibleTopLevel()) {
+    if (StoredText(window) != wanted) continue;
+    if (HWND control = GetDlgItem(window, id)) return control;
+  }
+  return nullptr;
+}
+
+// Memory inside the process that owns a window: list view messages carry pointers, which that
+// process must be able to follow.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, std::size_t size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_ != nullptr) {
+      memory_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  ~RemoteBuffer() {
+    if (memory_ != nullptr) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  bool Ok() const { return memory_ != nullptr; }
+  char* At(std::size_t offset) const { return static_cast<char*>(memory_) + offset; }
+  bool Write(std::size_t offset, const void* data, std::size_t size) const {
+    return offset + size <= size_ && WriteProcessMemory(process_, At(offset), data, size, nullptr);
+  }
+  bool Read(std::size_t offset, void* data, std::size_t size) const {
+    return offset + size <= size_ && ReadProcessMemory(process_, At(offset), data, size, nullptr);
+  }
+
+ private:
+  std::size_t size_;
+  HANDLE process_ = nullptr;
+  void* memory_ = nullptr;
+};
+
+int ListRows(const char* title, int id) {
+  HWND list = VisibleControl(title, id);
+  if (list == nullptr) {
+    std::printf("missing\n");
+    return 0;
+  }
+  constexpr std::size_t kChars = 512;
+  RemoteBuffer remote(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+  if (!remote.Ok()) {
+    std::printf("missing\n");
+    return 0;
+  }
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < rows; ++row) {
+    std::string line;
+    for (int column = 0; column < columns; ++column) {
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = reinterpret_cast<wchar_t*>(remote.At(sizeof(LVITEMW)));
+      item.cchTextMax = static_cast<int>(kChars);
+      remote.Write(0, &item, sizeof(item));
+      const auto copied = static_cast<std::size_t>(
+          SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote.At(0))));
+      std::wstring text(std::min(copied, kChars - 1), L'\0');
+      remote.Read(sizeof(LVITEMW), text.data(), text.size() * sizeof(wchar_t));
+      if (column > 0) line += '|';
+      line += Utf8(text);
+    }
+    std::printf("%s\n", line.c_str());
+  }
+  return 0;
+}
+
+int CellRect(const char* title, int id, int row, int column) {
+  HWND list = VisibleControl(title, id);
+  RECT cell{};
+  cell.top = column;
+  cell.left = LVIR_BOUNDS;
+  RemoteBuffer remote(list, sizeof(RECT));
+  const bool found = list != nullptr && remote.Ok() && remote.Write(0, &cell, sizeof(cell)) &&
+                     SendMessageW(list, LVM_GETSUBITEMRECT, row,
+                                  reinterpret_cast<LPARAM>(remote.At(0))) != FALSE &&
+                     remote.Read(0, &cell, sizeof(cell));
+  if (!found) {
+    std::printf("missing\n");
+    return 0;
+  }
+  // Column 0's rectangle is the whole row's: it ends where column 1 begins.
+  if (column == 0) {
+    RECT next{};
+    next.top = 1;
+    next.left = LVIR_BOUNDS;
+    if (remote.Write(0, &next, sizeof(next)) &&
+        SendMessageW(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(remote.At(0))) &&
+        remote.Read(0, &next, sizeof(next))) {
+      cell.right = next.left;
+    }
+  }
+  POINT origin{cell.left, cell.top};
+  ClientToScreen(list, &origin);
+  std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, cell.right - cell.left, cell.bottom - cell.top);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -120,8 +234,14 @@ int main(int argc, char** argv) {
     result = ControlEnabled(argv[2], std::atoi(argv[3]));
   } else if (command == "answer" && argc == 3) {
     result = Answer(std::atoi(argv[2]));
+  } else if (command == "rows" && argc == 4) {
+    result = ListRows(argv[2], std::atoi(argv[3]));
+  } else if (command == "cell" && argc == 6) {
+    result = CellRect(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
   } else {
-    std::fprintf(stderr, "usage: window_text_probe boxes | enabled TITLE ID | answer ID\n");
+    std::fprintf(stderr,
+                 "usage: window_text_probe boxes | enabled TITLE ID | answer ID | rows TITLE ID |"
+                 " cell TITLE ID ROW COL\n");
   }
   std::fflush(stdout);
   return result;
