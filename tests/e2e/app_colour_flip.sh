@@ -46,21 +46,11 @@ wait_flagged() {
   return 1
 }
 
-pointer_aside() {
-  local x y w h
-  read -r x y w h <<<"$(app_control_rect KORVEL_VER)"
-  xdotool mousemove $((x + w / 2)) $((y + h / 2))
-  sleep 0.5
-}
-
-capture() { app_capture_control "$1" "$E2E_WORK/$2.png"; }
-# compare exits 1 when the pictures differ, which is an answer here, not a failure.
-differ() { app_pixels_differing "$E2E_WORK/$1.png" "$E2E_WORK/$2.png" || true; }
 
 click() {
   app_click_control "$1"
   sleep 0.5
-  pointer_aside
+  app_pointer_aside
 }
 
 enabled_state() { ds_probe enabled "$APP_TITLE" "$1"; }
@@ -85,17 +75,16 @@ start_program 1
 expect_eq "" "$(flagged_records)" "flagged records before the colour-keys mode"
 
 # ---- colour-keys mode ----
-pointer_aside
-capture KEY_01E a_function
+app_pointer_aside
+app_look KEY_01E a_function
+app_look KEY_01F s_function
 click FUNC_SWITCH
-capture KEY_01E a_colour_off
-capture KEY_01F s_colour_off
-[ "$(differ a_function a_colour_off)" -gt 0 ] || fail "A does not show the colour-keys look"
+app_expect_look KEY_01E a_colour_off differs a_function "A does not show the colour-keys look"
+app_expect_look KEY_01F s_colour_off differs s_function "S does not show the colour-keys look"
 screenshot colour_keys_mode
 
 click KEY_01E
-capture KEY_01E a_colour_on
-[ "$(differ a_colour_off a_colour_on)" -gt 0 ] || fail "A's look did not change with its flag"
+app_expect_look KEY_01E a_colour_on differs a_colour_off "A's look did not change with its flag"
 expect_eq enabled "$(ds_apply_state)" "Apply after a flag was toggled"
 expect_eq hidden "$(dialog_state)" "key-setting dialog after a click in the colour-keys mode"
 screenshot a_flagged
@@ -108,14 +97,11 @@ expect_eq disabled "$(ds_apply_state)" "Apply after the write"
 # Off and on twice: nothing changes.
 for round in 1 2; do
   click FUNC_SWITCH
-  capture KEY_01E "a_function_$round"
-  expect_eq 0 "$(differ a_function "a_function_$round")" "pixels of A off the colour-keys mode (round $round)"
+  app_expect_look KEY_01E "a_function_$round" same a_function "A's look off the colour-keys mode (round $round)"
   click FUNC_SWITCH
 done
-capture KEY_01E a_colour_again
-capture KEY_01F s_colour_again
-expect_eq 0 "$(differ a_colour_on a_colour_again)" "pixels of A after two rounds of the switch"
-expect_eq 0 "$(differ s_colour_off s_colour_again)" "pixels of S after two rounds of the switch"
+app_expect_look KEY_01E a_colour_again same a_colour_on "A's look after two rounds of the switch"
+app_expect_look KEY_01F s_colour_again same s_colour_off "S's look after two rounds of the switch"
 expect_eq disabled "$(ds_apply_state)" "Apply after two rounds of the switch"
 
 click KEY_01F
@@ -135,20 +121,17 @@ esac
 e2e_log "flip states at start: $before"
 
 # The left arrow lights while the pointer is over FLIP_1.
-capture LEFT_ARROW arrow_rest
+app_look LEFT_ARROW arrow_rest
 read -r fx fy fw fh <<<"$(app_control_rect FLIP_1)"
 xdotool mousemove $((fx + fw / 2)) $((fy + fh / 2))
 sleep 0.5
-capture LEFT_ARROW arrow_over
-[ "$(differ arrow_rest arrow_over)" -gt 0 ] || fail "the left arrow does not follow the pointer over FLIP_1"
+app_expect_look LEFT_ARROW arrow_over differs arrow_rest "the left arrow does not follow the pointer over FLIP_1"
 
 xdotool click 1
-sleep 0.5
-capture LEFT_ARROW arrow_flipped_over
-pointer_aside
-capture LEFT_ARROW arrow_flipped_rest
-[ "$(differ arrow_rest arrow_flipped_rest)" -gt 0 ] || fail "the left arrow does not show the flipped setting"
-[ "$(differ arrow_flipped_over arrow_flipped_rest)" -gt 0 ] || fail "the flipped left arrow does not follow the pointer"
+app_expect_look LEFT_ARROW arrow_flipped_over differs arrow_over "the left arrow does not show the flipped setting"
+app_pointer_aside
+app_expect_look LEFT_ARROW arrow_flipped_rest differs arrow_flipped_over "the flipped left arrow does not follow the pointer"
+app_expect_look LEFT_ARROW arrow_flipped_rest differs arrow_rest "the left arrow at rest does not show the flipped setting"
 expect_eq "$after" "$(flip_states)" "F and D keys after FLIP_1"
 screenshot flipped
 

@@ -186,3 +186,31 @@ app_capture_control() {
 app_pixels_differing() {
   compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1
 }
+
+# Rests the pointer on the window's version label, over no key and no tooltip.
+app_pointer_aside() {
+  local x y w h
+  read -r x y w h <<<"$(app_control_rect KORVEL_VER)"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2))
+  sleep 0.5
+}
+
+# Captures the control at BUTTONINFO/KEY into $E2E_WORK/NAME.png.
+app_look() { app_capture_control "$1" "$E2E_WORK/$2.png"; }
+
+# Prints how many pixels of the captures NAME and REF differ (compare exits 1 when they differ,
+# which is an answer here, not a failure).
+app_look_differing() { app_pixels_differing "$E2E_WORK/$1.png" "$E2E_WORK/$2.png" || true; }
+
+# Captures the control at KEY as NAME until it differs from (differs) or equals (same) the capture
+# REF, for up to 5 s, since a busy machine may redraw late; fails with WHAT when it never does.
+app_expect_look() {
+  local key=$1 name=$2 relation=$3 ref=$4 what=$5 i n=0
+  for ((i = 0; i < 25; i++)); do
+    app_look "$key" "$name"
+    n=$(app_look_differing "$name" "$ref")
+    if [ "$relation" = differs ]; then [ "$n" -gt 0 ] && return 0; else [ "$n" -eq 0 ] && return 0; fi
+    sleep 0.2
+  done
+  fail "$what ($n pixels differ from $ref)"
+}
