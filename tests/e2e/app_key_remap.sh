@@ -31,17 +31,7 @@ e2e_log "active profile $profile, A at matrix position $POS_A"
 entry_of_a() { kbsim_ok "read keymap $((profile * 378 + POS_A * 3)) 3" | tr a-f A-F; }
 
 # "TYPE VALUE" of record SLOT of the active profile in the cache file.
-cache_record() {
-  "$APP_PYTHON" - "$cache" "$profile" "$1" <<'PY'
-import struct, sys
-data = open(sys.argv[1], "rb").read()
-HEADER, RECORD, BLOCK = 64, 16, 512
-off = HEADER + (int(sys.argv[2]) * BLOCK + int(sys.argv[3])) * RECORD
-kind, = struct.unpack_from("<H", data, off)
-value, = struct.unpack_from("<I", data, off + 4)
-print(kind, value)
-PY
-}
+cache_record() { cache_record_of "$cache" "$profile" "$1" | cut -d' ' -f1-2; }
 
 # Waits until the keyboard's entry of A's place is HEX.
 wait_entry() {
