@@ -19,6 +19,7 @@ inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
 inline void DeleteMemoryDc(HDC h) { ::DeleteDC(h); }
 inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
+inline void UnhookHook(HHOOK h) { ::UnhookWindowsHookEx(h); }
 
 using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteBitmap>;
 using UniqueRegion = UniqueHandle<HRGN, &DeleteRegion>;
@@ -31,6 +32,8 @@ using UniqueIcon = UniqueHandle<HICON, &DestroyIconHandle>;
 using UniqueMemoryDc = UniqueHandle<HDC, &DeleteMemoryDc>;
 // Child windows a control creates for itself (cell editors); not for windows of a template.
 using UniqueWindow = UniqueHandle<HWND, &DestroyWindowHandle>;
+// Keyboard hooks of SetWindowsHookExW.
+using UniqueHook = UniqueHandle<HHOOK, &UnhookHook>;
 
 // Selects an object into a DC for a scope and puts the previous one back.
 class ScopedSelect {

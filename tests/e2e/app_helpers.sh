@@ -143,14 +143,14 @@ app_wait_tray() {
 app_user_folder() { echo "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Documents/RX73P05D"; }
 app_cache_file() { echo "$(app_user_folder)/\$Profile0"; }
 
-# Prints "X Y W H": the screen rectangle of the main window's control placed at BUTTONINFO/KEY of
-# the main skin (the window's origin plus the skin's placement).
-app_control_rect() {
-  local key=$1 info wx wy placement x y w h
-  info=$(xwininfo -name "$APP_TITLE") || fail "no main window holding $key"
+# Prints "X Y W H": the screen rectangle of the control that skin file INI (in Skins) places at
+# BUTTONINFO/KEY inside the window titled TITLE (the window's origin plus the skin's placement).
+skin_control_rect() {
+  local title=$1 ini=$2 key=$3 info wx wy placement x y w h
+  info=$(xwininfo -name "$title") || fail "no window \"$title\" holding $key"
   wx=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
   wy=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
-  placement=$("$APP_PYTHON" - "$E2E_DIST/Skins/Main.ini" "$key" <<'PY'
+  placement=$("$APP_PYTHON" - "$E2E_DIST/Skins/$ini" "$key" <<'PY'
 import configparser, sys
 raw = open(sys.argv[1], "rb").read()
 text = raw.decode("utf-16") if raw[:2] in (b"\xff\xfe", b"\xfe\xff") else raw.decode("utf-8-sig")
@@ -160,10 +160,13 @@ ini.read_string(text)
 x, y, w, h = [int(v) for v in ini.get("BUTTONINFO", sys.argv[2]).split(",")[:4]]
 print(x, y, w, h)
 PY
-) || fail "no placement of $key in Main.ini"
+) || fail "no placement of $key in $ini"
   read -r x y w h <<<"$placement"
   echo "$((wx + x)) $((wy + y)) $w $h"
 }
+
+# The main window's control at BUTTONINFO/KEY of the main skin.
+app_control_rect() { skin_control_rect "$APP_TITLE" Main.ini "$1"; }
 
 # Clicks the centre of the main window's control placed at BUTTONINFO/KEY of the main skin, the way
 # a person clicks what they see.

@@ -5,24 +5,7 @@
 DIALOG_TITLE="Key Setting"
 
 # Prints "X Y W H" of the dialog's control at BUTTONINFO/KEY of Composite.ini on the screen.
-dialog_control_rect() {
-  local key=$1 info wx wy placement
-  info=$(xwininfo -name "$DIALOG_TITLE") || fail "no key-setting dialog holding $key"
-  wx=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
-  wy=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
-  placement=$("$APP_PYTHON" - "$E2E_DIST/Skins/Composite.ini" "$key" <<'PY'
-import configparser, sys
-raw = open(sys.argv[1], "rb").read()
-text = raw.decode("utf-16") if raw[:2] in (b"\xff\xfe", b"\xfe\xff") else raw.decode("utf-8-sig")
-ini = configparser.ConfigParser(strict=False, interpolation=None)
-ini.optionxform = str
-ini.read_string(text)
-print(*[int(v) for v in ini.get("BUTTONINFO", sys.argv[2]).split(",")[:4]])
-PY
-) || fail "no placement of $key in Composite.ini"
-  read -r x y w h <<<"$placement"
-  echo "$((wx + x)) $((wy + y)) $w $h"
-}
+dialog_control_rect() { skin_control_rect "$DIALOG_TITLE" Composite.ini "$1"; }
 
 dialog_click() {
   local x y w h

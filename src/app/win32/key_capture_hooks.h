@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/composite_dialog_logic.h"
-#include "platform/unique_handle.h"
+#include "controls/handles.h"
 
 namespace vendrel::app {
 
@@ -20,8 +20,7 @@ class KeyCaptureHooks {
   void Remove();
 
  private:
-  static void Unhook(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
-  using UniqueHook = platform::UniqueHandle<HHOOK, &KeyCaptureHooks::Unhook>;
+  using UniqueHook = controls::UniqueHook;
 
   static LRESULT CALLBACK ThreadProc(int code, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK LowLevelProc(int code, WPARAM wparam, LPARAM lparam);

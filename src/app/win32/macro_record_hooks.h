@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/macro_recorder.h"
-#include "platform/unique_handle.h"
+#include "controls/handles.h"
 
 namespace vendrel::app {
 
@@ -21,8 +21,7 @@ class MacroRecordHooks {
   void Remove();
 
  private:
-  static void Unhook(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
-  using UniqueHook = platform::UniqueHandle<HHOOK, &MacroRecordHooks::Unhook>;
+  using UniqueHook = controls::UniqueHook;
 
   static LRESULT CALLBACK ThreadProc(int code, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK LowLevelProc(int code, WPARAM wparam, LPARAM lparam);
