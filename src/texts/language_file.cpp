@@ -1,5 +1,8 @@
 #include "texts/language_file.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace vendrel::texts {
 namespace {
 
@@ -25,10 +28,17 @@ long long LeadingInteger(std::u16string_view text) {
   return negative ? -value : value;
 }
 
-std::u16string LanguageSection(const platform::IniProfile& ini, const std::u16string& file) {
+int LanguageValue(const platform::IniProfile& ini, const std::u16string& file) {
   const std::u16string value = platform::ReadProfileString(
       ini, kLanguageSection, kLanguageKey, kBlankDefault, kMaxTextLength + 1, file);
-  return LeadingInteger(value) == 1 ? kSectionEnglish : kSectionChinese;
+  // Clamped rather than cast: 2^32 + 1 must not come out as 1.
+  return static_cast<int>(std::clamp<long long>(LeadingInteger(value),
+                                                std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
+}
+
+std::u16string LanguageSection(const platform::IniProfile& ini, const std::u16string& file) {
+  return LanguageValue(ini, file) == 1 ? kSectionEnglish : kSectionChinese;
 }
 
 std::u16string LookUpText(const platform::IniProfile& ini, const std::u16string& file,

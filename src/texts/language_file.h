@@ -12,7 +12,11 @@ inline constexpr char16_t kLanguageFileName[] = u"language.ini";
 inline constexpr char16_t kSectionEnglish[] = u"ENGINSH";
 inline constexpr char16_t kSectionChinese[] = u"CHINESE";
 
-// ENGINSH when LANGUAGE/language reads as the number 1, CHINESE otherwise (a missing file too).
+// The number LANGUAGE/language reads as (LeadingInteger), held within the range of int so that a
+// huge value cannot pass for a small one; 0 for a missing file or key.
+int LanguageValue(const platform::IniProfile& ini, const std::u16string& file);
+
+// ENGINSH when LanguageValue is 1, CHINESE otherwise (a missing file too).
 std::u16string LanguageSection(const platform::IniProfile& ini, const std::u16string& file);
 
 // The key's text in the section, at most kMaxTextLength units; empty when the key is missing.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <vector>
 
 #include "platform/ini_profile_file.h"
@@ -230,6 +231,30 @@ TEST_F(LanguageFileTest, SectionChoice) {
     WriteUtf16(c.file);
     EXPECT_EQ(LanguageSection(ini_, path_), c.section);
   }
+}
+
+TEST_F(LanguageFileTest, ValueIsTheLeadingNumberHeldWithinInt) {
+  const struct {
+    std::u16string file;
+    int value;
+    std::u16string section;
+  } cases[] = {
+      {u"[LANGUAGE]\r\nlanguage=0\r\n", 0, u"CHINESE"},
+      {u"[LANGUAGE]\r\nlanguage=1\r\n", 1, u"ENGINSH"},
+      {u"[LANGUAGE]\r\nlanguage= 7x\r\n", 7, u"CHINESE"},
+      {u"[LANGUAGE]\r\nlanguage=-3\r\n", -3, u"CHINESE"},
+      {u"[LANGUAGE]\r\nlanguage=english\r\n", 0, u"CHINESE"},
+      {u"[OTHER]\r\nlanguage=1\r\n", 0, u"CHINESE"},
+      // 2^32 + 1: cut to int it would read as 1.
+      {u"[LANGUAGE]\r\nlanguage=4294967297\r\n", std::numeric_limits<int>::max(), u"CHINESE"},
+      {u"[LANGUAGE]\r\nlanguage=-4294967297\r\n", std::numeric_limits<int>::min(), u"CHINESE"},
+  };
+  for (const auto& c : cases) {
+    WriteUtf16(c.file);
+    EXPECT_EQ(LanguageValue(ini_, path_), c.value) << fs::path(c.file).string();
+    EXPECT_EQ(LanguageSection(ini_, path_), c.section) << fs::path(c.file).string();
+  }
+  EXPECT_EQ(LanguageValue(ini_, (dir_ / "absent.ini").u16string()), 0);
 }
 
 TEST_F(LanguageFileTest, LoadTakesTheChosenSectionWithoutFallback) {
