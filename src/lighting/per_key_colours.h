@@ -60,6 +60,7 @@ class PerKeyColours {
   // Paints a paintable key with the tool's colour: keyboard, table, flag and file. Nothing for any
   // other control.
   std::optional<Colour> PaintKey(int profile, int control_id);
+  // Both colours keep only their low 24 bits.
   void SetPaintColour(int profile, Colour colour);
   // The keys that follow the base colour take it (table, file) and the colours are sent. Returns
   // the buttons that changed; empty, with nothing written, when the colour is the current one.
