@@ -2,7 +2,8 @@
 // Per-key colours (lighting mode 20): a colour for every LED of each profile, which keys follow
 // the slot's base colour, the active slot with its tool and two colours, painting a key, and
 // sending a profile's colours to the keyboard. The colour files are the persistent form; device
-// write results are ignored like every lighting write.
+// write results are ignored like every lighting write. A profile outside 0..2 changes and sends
+// nothing and reads as black.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -59,13 +60,15 @@ class PerKeyColours {
   // Paints a paintable key with the tool's colour: keyboard, table, flag and file. Nothing for any
   // other control.
   std::optional<Colour> PaintKey(int profile, int control_id);
+  // Both colours keep only their low 24 bits.
   void SetPaintColour(int profile, Colour colour);
   // The keys that follow the base colour take it (table, file) and the colours are sent. Returns
   // the buttons that changed; empty, with nothing written, when the colour is the current one.
   std::vector<KeyRecolour> SetBaseColour(int profile, Colour colour);
-  void SetTool(int profile, int tool);  // 0 or 1
-  // Makes the slot active (file) and loads it.
+  void SetTool(int profile, int tool);  // 0 or 1; any other value is ignored
+  // Makes the slot active (file) and loads it; a slot outside 0..9 (no combo entry) is ignored.
   void SelectSlot(int profile, int slot);
+  // Names the active slot.
   void RenameSlot(int profile, const std::u16string& name);
   // The profile's file from the template, then the active slot loaded and sent.
   void ResetFromTemplate(int profile);
