@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "controls/palette_popup.h"
 #include "controls/window_hook.h"
