@@ -141,7 +141,7 @@ void MainWindowLogic::RestoreDefaults() {
     view_.RefreshKeyButtons();
     SetSettingsChanged(true);
   }
-  services_.RestoreDefaultLighting();
+  view_.RestoreDefaultLighting();
   Apply();
 }
 
@@ -172,6 +172,7 @@ void MainWindowLogic::OnConnected() {
   const KeyboardRead read = services_.ConnectRefresh();
   view_.RefreshKeyButtons();
   view_.MarkActiveProfile(services_.ActiveProfile());
+  view_.LoadLightingOnConnect(services_.ActiveProfile());
   // Read: the store is the keyboard's now, nothing to apply. PendingKept: a write to finish.
   SetSettingsChanged(read == KeyboardRead::PendingKept);
   if (read == KeyboardRead::Unreadable) {

@@ -52,6 +52,9 @@ class MainWindowView {
   virtual void RefreshKeyButtons() = 0;
   virtual void MarkActiveProfile(int profile) = 0;  // 0..2 checks that profile's button; else none
   virtual void CloseChildDialogs() = 0;
+  // The lighting panel: its part of "restore defaults", and its read when the keyboard connects.
+  virtual void RestoreDefaultLighting() = 0;
+  virtual void LoadLightingOnConnect(int active_profile) = 0;
 
   // Shutdown.
   virtual bool ChildAgreesToClose(ChildDialog child) = 0;
@@ -98,7 +101,6 @@ class MainWindowServices {
   // The WorkingStore to the keyboard's current profile, then to the cache file.
   virtual KeyboardWrite WriteActiveProfile() = 0;
   virtual void ClearActiveProfileAssignments() = 0;
-  virtual void RestoreDefaultLighting() = 0;
   virtual KeyboardRead ConnectRefresh() = 0;
   // False when the WorkingStore does not stand on a whole read of the keyboard.
   virtual bool KeyboardSettingsKnown() = 0;

@@ -14,6 +14,7 @@ using UniqueHandle = platform::UniqueHandle<Handle, Release>;
 inline void DeleteBitmap(HBITMAP h) { ::DeleteObject(h); }
 inline void DeleteRegion(HRGN h) { ::DeleteObject(h); }
 inline void DeleteFontHandle(HFONT h) { ::DeleteObject(h); }
+inline void DeleteBrush(HBRUSH h) { ::DeleteObject(h); }
 inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
@@ -24,6 +25,7 @@ inline void UnhookHook(HHOOK h) { ::UnhookWindowsHookEx(h); }
 using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteBitmap>;
 using UniqueRegion = UniqueHandle<HRGN, &DeleteRegion>;
 using UniqueFont = UniqueHandle<HFONT, &DeleteFontHandle>;
+using UniqueBrush = UniqueHandle<HBRUSH, &DeleteBrush>;
 // Kernel handles: CreateFileW and friends fail with INVALID_HANDLE_VALUE, others with null.
 using UniqueKernelHandle =
     platform::UniqueHandle<HANDLE, &CloseKernelHandle, platform::NullOrAllBitsIsEmpty<HANDLE>>;

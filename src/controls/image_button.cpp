@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "controls/handles.h"
+
 namespace vendrel::controls {
 
 ImageButton::~ImageButton() {
@@ -63,6 +65,41 @@ void ImageButton::Redraw() const {
   if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+namespace {
+
+// Most of the colour over the key's picture, so the colour reads at a glance while the key's
+// legend still shows through, and a frame of the pure colour around it.
+constexpr BYTE kTintAlpha = 150;
+constexpr int kTintFrame = 2;
+
+void PaintTint(HDC dc, const RECT& client, COLORREF colour) {
+  const int w = client.right - client.left;
+  const int h = client.bottom - client.top;
+  if (w <= 0 || h <= 0) return;
+  UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+  UniqueBitmap fill(::CreateCompatibleBitmap(dc, w, h));
+  if (!memory || !fill) return;
+  const HGDIOBJ previous = ::SelectObject(memory.get(), fill.get());
+  UniqueBrush brush(::CreateSolidBrush(colour));
+  RECT all{0, 0, w, h};
+  ::FillRect(memory.get(), &all, brush.get());
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, kTintAlpha, 0};
+  ::AlphaBlend(dc, 0, 0, w, h, memory.get(), 0, 0, w, h, blend);
+  ::SelectObject(memory.get(), previous);
+  for (int i = 0; i < kTintFrame; ++i) {
+    RECT frame{i, i, w - i, h - i};
+    ::FrameRect(dc, &frame, brush.get());
+  }
+}
+
+}  // namespace
+
+void ImageButton::SetTint(std::optional<COLORREF> colour) {
+  if (tint_ == colour) return;
+  tint_ = colour;
+  Redraw();
+}
+
 void ImageButton::Paint(HDC dc) const {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
@@ -82,6 +119,7 @@ void ImageButton::Paint(HDC dc) const {
     ::BitBlt(dc, 0, 0, client.right, client.bottom, image.sheet->Dc(), image.origin.x,
              image.origin.y, SRCCOPY);
   }
+  if (tint_) PaintTint(dc, client, *tint_);
   if (!label_.empty()) {
     HGDIOBJ previous = font_ ? ::SelectObject(dc, font_) : nullptr;
     ::SetBkMode(dc, TRANSPARENT);

@@ -45,6 +45,8 @@ class ImageButton {
   void KeepLit(bool lit);
   // An image shown in every state but disabled (the colour-keys look); none: the usual slots.
   void SetFixedLook(std::optional<SlotImage> image);
+  // A colour laid over the button's image (the key's lighting colour); none: the image alone.
+  void SetTint(std::optional<COLORREF> colour);
   // Called with true when the pointer comes over the button and false when it leaves.
   void SetHoverHandler(std::function<void(bool)> handler) { on_hover_ = std::move(handler); }
   void Redraw() const;
@@ -61,6 +63,7 @@ class ImageButton {
   bool hover_ = false;
   bool lit_ = false;
   std::optional<SlotImage> fixed_look_;
+  std::optional<COLORREF> tint_;
   std::function<void(bool)> on_hover_;
   std::wstring label_;
   HFONT font_ = nullptr;

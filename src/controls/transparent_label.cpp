@@ -75,6 +75,15 @@ std::optional<LRESULT> TransparentLabel::OnParentMessage(UINT message, WPARAM wp
     return std::nullopt;
   }
   HDC dc = reinterpret_cast<HDC>(wparam);
+  // The skinned dialogs clip their children, so nothing lies under the label's text unless the
+  // dialog paints its background into the label first.
+  HWND parent = ::GetParent(label_);
+  POINT origin{0, 0};
+  ::MapWindowPoints(label_, parent, &origin, 1);
+  POINT previous{};
+  ::SetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
+  ::SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  ::SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, colour_);
   return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));

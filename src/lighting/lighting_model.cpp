@@ -164,6 +164,8 @@ void LightingModel::SetReportRate(int rate) {
   WriteField(kOffReportRate, static_cast<std::uint8_t>(state_.report_rate));
 }
 
+void LightingModel::ReadLightSwitch() { state_.light_switch = light_switch_.Read(); }
+
 void LightingModel::SetLightSwitch(bool on) {
   state_.light_switch = on;
   light_switch_.Write(on);

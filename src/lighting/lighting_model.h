@@ -53,6 +53,8 @@ class LightingModel {
 
   // The light switch: state and DengCheck.
   void SetLightSwitch(bool on);
+  // The state from DengCheck alone, for the panel at start before any keyboard was read.
+  void ReadLightSwitch();
 
   // The values of the default block, as "restore defaults" leaves the state (mode untouched).
   void TakeDefaultValues();

@@ -89,6 +89,8 @@ class Recorder : public MainWindowView, public MainWindowServices {
   void RefreshKeyButtons() override { Call("refresh-keys"); }
   void MarkActiveProfile(int p) override { Call("mark-profile " + std::to_string(p)); }
   void CloseChildDialogs() override { Call("close-children"); }
+  void RestoreDefaultLighting() override { Call("default-lighting"); }
+  void LoadLightingOnConnect(int p) override { Call("lighting-connect " + std::to_string(p)); }
   bool ChildAgreesToClose(ChildDialog child) override {
     Call("ask-child " + std::to_string(static_cast<int>(child)));
     return !(a_child_refuses && child == refusing_child);
@@ -116,7 +118,6 @@ class Recorder : public MainWindowView, public MainWindowServices {
     return result;
   }
   void ClearActiveProfileAssignments() override { Call("clear-keys"); }
-  void RestoreDefaultLighting() override { Call("default-lighting"); }
   KeyboardRead ConnectRefresh() override {
     Call("connect-refresh");
     if (read_result != KeyboardRead::Unreadable) known = true;
@@ -385,8 +386,8 @@ TEST_F(MainWindow, BusyFramesCycleThroughTen) {
 TEST_F(MainWindow, ConnectRefreshesStoreThenKeysThenMarksTheActiveProfile) {
   logic.OnConnected();
   logic.OnDisconnected();
-  EXPECT_EQ(r.calls, (Calls{"connect-refresh", "refresh-keys", "mark-profile 2", "apply-off",
-                            "close-children"}));
+  EXPECT_EQ(r.calls, (Calls{"connect-refresh", "refresh-keys", "mark-profile 2",
+                            "lighting-connect 2", "apply-off", "close-children"}));
 }
 
 struct ConnectCase {
@@ -412,14 +413,20 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, MainWindowConnect,
     ::testing::Values(
         ConnectCase{"ReadReplacesEdits", KeyboardRead::Read, true,
-                    {"connect-refresh", "refresh-keys", "mark-profile 2", "apply-off"}, false},
+                    {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
+                     "apply-off"},
+                    false},
         ConnectCase{"UnfinishedWriteKeepsApply", KeyboardRead::PendingKept, true,
-                    {"connect-refresh", "refresh-keys", "mark-profile 2", "apply-on"}, true},
+                    {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
+                     "apply-on"},
+                    true},
         ConnectCase{"UnfinishedWriteOfAnEarlierRunEnablesApply", KeyboardRead::PendingKept, false,
-                    {"connect-refresh", "refresh-keys", "mark-profile 2", "apply-on"}, true},
+                    {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
+                     "apply-on"},
+                    true},
         ConnectCase{"UnreadableIsTold", KeyboardRead::Unreadable, false,
-                    {"connect-refresh", "refresh-keys", "mark-profile 2", "apply-off",
-                     "message <KEYBOARD_READ_FAILED>"},
+                    {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
+                     "apply-off", "message <KEYBOARD_READ_FAILED>"},
                     false}),
     [](const auto& i) { return std::string(i.param.name); });
 

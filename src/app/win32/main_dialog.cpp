@@ -9,6 +9,7 @@
 
 #include "app/main_window_commands.h"
 #include "app/key_button_states.h"
+#include "app/lighting_panel_controls.h"
 #include "app/main_window_controls.h"
 #include "app/pre_translate.h"
 #include "app/shell_menus.h"
@@ -19,6 +20,7 @@
 #include "keys/profile_key_table.h"
 #include "skin/placement.h"
 #include "skin/ui/placement_ops.h"
+#include "texts/language_file.h"
 
 namespace vendrel::app {
 namespace {
@@ -209,7 +211,37 @@ void COrvaneDlg::PlaceControls() {
 }
 
 void COrvaneDlg::LayOutLightingPanel() {
-  // The lighting panel's controls are placed by the lighting panel when it joins.
+  LightingParts* parts = services_.Lighting();
+  if (parts == nullptr || lighting_) return;
+  const int language = texts::LanguageValue(ini_, paths_.language_file);
+  lighting_ = std::make_unique<CLightingPanel>(Hwnd(), Ini(), paths_.skin_folder, language, *this,
+                                               services_, *parts);
+}
+
+void COrvaneDlg::RestoreDefaultLighting() {
+  if (lighting_) lighting_->Logic().RestoreDefaults();
+}
+
+void COrvaneDlg::LoadLightingOnConnect(int active_profile) {
+  if (lighting_) lighting_->Logic().LoadOnConnect(active_profile);
+}
+
+void COrvaneDlg::TintKey(int control_id, std::optional<COLORREF> colour) {
+  if (ImageButton* b = Button(control_id)) b->SetTint(colour);
+}
+
+void COrvaneDlg::UntintKeysAndRedraw() {
+  for (const KeyButtonPlacement& p : KeyButtonPlacements()) {
+    if (ImageButton* b = Button(p.id)) b->SetTint(std::nullopt);
+  }
+  if (ImageButton* fn = Button(keys::kFnControlId)) fn->SetTint(std::nullopt);
+  keyboard_.RefreshCaptions();
+}
+
+void COrvaneDlg::PressReportButton(int rate) {
+  for (std::size_t i = 0; i < kReportRateButtons.size(); ++i) {
+    if (ImageButton* b = Button(kReportRateButtons[i])) b->SetSelected(static_cast<int>(i) == rate);
+  }
 }
 
 void COrvaneDlg::BecomeToolWindow() {
@@ -381,8 +413,9 @@ void COrvaneDlg::ShowBankIndicator(const skin::SlotSheets& sheets) {
 void COrvaneDlg::ShowAssignment(int control_id, bool) { keyboard_.OnAssignmentApplied(control_id); }
 
 bool COrvaneDlg::OnKeyboardCommand(int id) {
+  // While the light switch is on, the panel paints the key buttons and the Fn key.
+  if (lighting_ && lighting_->Logic().OnKeyClick(id)) return true;
   const bool key_button = id >= kFirstKeyButtonId && id <= kLastKeyButtonId;
-  // The lighting panel's paint mode takes key clicks first once it joins.
   if (key_button || keys::GKeyIndexOf(id)) {
     keyboard_.KeyClick(id);
     return true;
@@ -472,6 +505,7 @@ void COrvaneDlg::ShowTrayMenu() {
 }
 
 bool COrvaneDlg::OnCommand(int id, int code, HWND) {
+  if (lighting_ && lighting_->OnCommand(id, code)) return true;
   // Clicks and menu or accelerator commands; other notifications keep their default treatment.
   if (code != BN_CLICKED && code != 0) return false;
   switch (ClassifyCommand(id)) {
@@ -495,11 +529,13 @@ bool COrvaneDlg::OnCommand(int id, int code, HWND) {
 
 bool COrvaneDlg::OnTimer(UINT_PTR id) {
   if (id == kTimerBusy) {
-    logic_.NextBusyFrame();  // the progress image joins with the lighting panel
+    const int frame = logic_.NextBusyFrame();
+    if (lighting_) lighting_->Logic().ShowProgressFrame(frame);
     return true;
   }
   if (id == kTimerLighting) {
-    ::KillTimer(Hwnd(), kTimerLighting);  // one shot; the lighting re-read joins later
+    ::KillTimer(Hwnd(), kTimerLighting);  // one shot
+    if (lighting_) lighting_->Logic().Reload();
     return true;
   }
   return false;
@@ -514,7 +550,7 @@ bool COrvaneDlg::OnSysCommand(UINT command) {
 bool COrvaneDlg::PreTranslateMessage(MSG& msg) {
   if (msg.hwnd != Hwnd() && !::IsChild(Hwnd(), msg.hwnd)) return false;
   const bool mode_list_focus =
-      lighting_mode_list_ != nullptr && ::GetFocus() == lighting_mode_list_;
+      lighting_ && lighting_->ModeList() != nullptr && ::GetFocus() == lighting_->ModeList();
   switch (ClassifyPreTranslate(msg.message, msg.wParam, mode_list_focus)) {
     case PreTranslate::Swallow: return true;
     case PreTranslate::RunApply: logic_.Apply(); return true;
@@ -549,10 +585,15 @@ INT_PTR COrvaneDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bo
       }
       return 0;
     case kMsgBusyStarted:
+      if (lighting_) lighting_->Logic().ShowProgress(true);
       ::SetTimer(Hwnd(), kTimerBusy, kBusyFramePeriodMs, nullptr);
       return 0;
     case kMsgBusyStopped:
       ::KillTimer(Hwnd(), kTimerBusy);
+      if (lighting_) lighting_->Logic().ShowProgress(false);
+      return 0;
+    case controls::kMsgSliderMoved:
+      if (lighting_) lighting_->OnSliderMoved(static_cast<int>(wparam), static_cast<int>(lparam));
       return 0;
     case WM_NCPAINT:
       logic_.OnFramePaint();

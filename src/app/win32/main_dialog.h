@@ -19,6 +19,7 @@
 #include "app/win32/composite_dialog.h"
 #include "app/win32/busy_worker.h"
 #include "app/win32/instance_platform_win32.h"
+#include "app/win32/lighting_panel_view.h"
 #include "app/win32/named_event_set.h"
 #include "app/win32/shell_services.h"
 #include "app/win32/tray_icon.h"
@@ -35,7 +36,8 @@ class COrvaneDlg final : public skin::CBaseDialog,
                          public MainWindowView,
                          public HostWindow,
                          public KeyboardViewView,
-                         public CompositeDialogHost {
+                         public CompositeDialogHost,
+                         public LightingKeyPicture {
  public:
   COrvaneDlg(const AppPaths& paths, platform::IniProfile& ini, ShellServices& services,
              ShellFlags& flags, Win32InstancePlatform& instance);
@@ -72,6 +74,8 @@ class COrvaneDlg final : public skin::CBaseDialog,
   void RefreshKeyButtons() override;
   void MarkActiveProfile(int profile) override;
   void CloseChildDialogs() override;
+  void RestoreDefaultLighting() override;
+  void LoadLightingOnConnect(int active_profile) override;
   bool ChildAgreesToClose(ChildDialog child) override;
   void CloseInstanceMutex() override;
   void CloseNamedEvents() override;
@@ -94,6 +98,11 @@ class COrvaneDlg final : public skin::CBaseDialog,
 
   // CompositeDialogHost
   void ShowAssignment(int control_id, bool set) override;
+
+  // LightingKeyPicture (PressReportButton also serves the panel)
+  void TintKey(int control_id, std::optional<COLORREF> colour) override;
+  void UntintKeysAndRedraw() override;
+  void PressReportButton(int rate) override;
 
   // HostWindow
   void SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
@@ -146,7 +155,7 @@ class COrvaneDlg final : public skin::CBaseDialog,
   std::map<int, std::unique_ptr<controls::ImageButton>> buttons_;
   std::map<std::pair<std::wstring, int>, controls::UniqueFont> fonts_;
   HWND tooltip_ = nullptr;
-  HWND lighting_mode_list_ = nullptr;  // the lighting panel's mode list, once the panel has one
+  std::unique_ptr<CLightingPanel> lighting_;  // once the device link and the skin are there
   CTrayIcon tray_;
   NamedEventSet events_;
   std::unique_ptr<CAboutDlg> about_;

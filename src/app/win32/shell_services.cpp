@@ -11,6 +11,7 @@
 #include "store/assignment_model.h"
 #include "store/key_map_write.h"
 #include "store/settings_apply.h"
+#include "texts/language_file.h"
 #include "texts/text_table.h"
 
 namespace vendrel::app {
@@ -47,6 +48,14 @@ bool ShellServices::StartDeviceLink() {
   link_ = new device::DeviceLink(*library_, *events_, platform::SystemSleeper(),
                                  keys::kDefaultKeyMap);
   link_->Commands().ForgetActiveProfile();
+  const std::u16string skin_file = paths_.main_skin_file;
+  const int language = texts::LanguageValue(ini_, paths_.language_file);
+  lighting_ = new LightingParts(
+      link_->Commands(), ini_, platform::win32::Win32FileSystem(),
+      lighting::LightSwitchFilePath(documents_.Path()), paths_.colour_file_prefix,
+      [this, skin_file, language](int mode) {
+        return lighting::SkinModeName(ini_, skin_file, language, mode);
+      });
   link_->Units().RegisterUnits();
   return true;
 }
@@ -96,8 +105,10 @@ void ShellServices::ClearActiveProfileAssignments() {
                                   static_cast<std::size_t>(GBank()));
 }
 
-void ShellServices::RestoreDefaultLighting() {
-  // The lighting record's default joins with the lighting panel.
+bool ShellServices::SwitchScene(int) {
+  // The keyboard keeps its active profile until the user picks another with a profile button;
+  // turning the light switch on leaves it where it is.
+  return true;
 }
 
 KeyboardRead ShellServices::ConnectRefresh() {

@@ -9,6 +9,8 @@
 #include "app/device_event_policy.h"
 #include "app/host_window.h"
 #include "app/keyboard_view_logic.h"
+#include "app/lighting_panel_logic.h"
+#include "app/lighting_parts.h"
 #include "app/main_window_view.h"
 #include "device/device_link.h"
 #include "device/win32/quorva_hid_library.h"
@@ -21,7 +23,9 @@
 
 namespace vendrel::app {
 
-class ShellServices final : public MainWindowServices, public KeyboardViewServices {
+class ShellServices final : public MainWindowServices,
+                            public KeyboardViewServices,
+                            public LightingPanelServices {
  public:
   ShellServices(const AppPaths& paths, platform::IniProfile& ini, platform::IniProfile& registry,
                 store::WorkingStore& working, store::DeviceStore& device_store);
@@ -40,7 +44,6 @@ class ShellServices final : public MainWindowServices, public KeyboardViewServic
   void ResetSettings() override;
   KeyboardWrite WriteActiveProfile() override;
   void ClearActiveProfileAssignments() override;
-  void RestoreDefaultLighting() override;
   KeyboardRead ConnectRefresh() override;
   bool KeyboardSettingsKnown() override;
   int ActiveProfile() override;
@@ -52,6 +55,12 @@ class ShellServices final : public MainWindowServices, public KeyboardViewServic
   const texts::TextTable& LoadedTexts() const override;
   store::WorkingStore& Working() override { return working_; }
   platform::IniProfile& RegistryProfile() override { return registry_; }
+
+  // LightingPanelServices
+  bool SwitchScene(int profile) override;
+  int KeyboardActiveProfile() override { return ActiveProfile(); }
+  // The lighting subsystem; null until the device link has started.
+  LightingParts* Lighting() { return lighting_; }
 
  private:
   const AppPaths& paths_;
@@ -70,6 +79,7 @@ class ShellServices final : public MainWindowServices, public KeyboardViewServic
   device::QuorvaHidLibrary* library_ = nullptr;
   DeviceEventPolicy* events_ = nullptr;
   device::DeviceLink* link_ = nullptr;
+  LightingParts* lighting_ = nullptr;  // lives as long as the link, for the same reason
 };
 
 }  // namespace vendrel::app

@@ -49,6 +49,15 @@ INT_PTR CBaseDialog::DoModal() {
   return modal_result_;
 }
 
+void CBaseDialog::PaintBackground(HDC dc) const {
+  if (!background_ || dc == nullptr) return;
+  controls::UniqueMemoryDc source(::CreateCompatibleDC(dc));
+  controls::ScopedSelect select(source.get(), background_.get());
+  BITMAP info{};
+  ::GetObjectW(background_.get(), sizeof(info), &info);
+  ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+}
+
 void CBaseDialog::EndModal(INT_PTR result) {
   modal_result_ = result;
   modal_running_ = false;
@@ -245,16 +254,14 @@ INT_PTR CBaseDialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = ::BeginPaint(hwnd_, &ps);
-      if (background_) {
-        controls::UniqueMemoryDc source(::CreateCompatibleDC(dc));
-        controls::ScopedSelect select(source.get(), background_.get());
-        BITMAP info{};
-        ::GetObjectW(background_.get(), sizeof(info), &info);
-        ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
-      }
+      PaintBackground(dc);
       ::EndPaint(hwnd_, &ps);
       return TRUE;
     }
+    case WM_PRINTCLIENT:
+      // Children without a background of their own ask for the skin behind them.
+      PaintBackground(reinterpret_cast<HDC>(wparam));
+      return TRUE;
     case WM_LBUTTONDOWN:
       // Dragging by the window's own surface, as if by a caption.
       ::ReleaseCapture();

@@ -62,6 +62,7 @@ class CBaseDialog {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+  void PaintBackground(HDC dc) const;  // the skin's background at the client origin
   INT_PTR Dispatch(UINT message, WPARAM wparam, LPARAM lparam);
 
   int resource_id_;
