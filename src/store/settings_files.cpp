@@ -135,7 +135,7 @@ bool SettingsFiles::KeyboardJoinedWithCache(device::CommandSet& commands, keys::
     if (!ReadKeyboardSettings(commands, texts_.Text(texts::TextKey::MACRO_NEW_PREFIX), keyboard)) {
       return false;
     }
-    // Both stores are this call's own; the table of each lives on the heap.
+    // Heap-held: the text table of a store alone takes some 70 KiB.
     auto cached = std::make_unique<KeyStore>();
     auto joined = std::make_unique<KeyStore>();
     if (ReadCacheFile(*cached)) {
