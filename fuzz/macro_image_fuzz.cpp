@@ -40,6 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (m.actions.size() > kMaxActions || m.name.size() > kMaxNameLength) std::abort();
   }
 
+  // A whole image tells for each macro whether its name was stored or made up.
+  const std::vector<bool> named = BlocksWithNames(std::span<const std::uint8_t>(data, size));
+  if (!named.empty() && named.size() != first.size()) std::abort();
+  for (std::size_t i = 0; i < named.size(); ++i) {
+    if (!named[i] && first[i].name != GeneratedMacroName(kPrefix, i + 1)) std::abort();
+  }
+
   if (ReEncoded(first, true) != first) std::abort();
 
   MacroList unnamed = ReEncoded(first, false);

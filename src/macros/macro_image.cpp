@@ -161,6 +161,18 @@ MacroImageCheck CheckMacroImage(std::span<const std::uint8_t> image) {
   return MacroImageCheck::Whole;
 }
 
+std::vector<bool> BlocksWithNames(std::span<const std::uint8_t> image) {
+  std::vector<bool> named;
+  if (CheckMacroImage(image) != MacroImageCheck::Whole) return named;
+  const std::size_t count = ReadU16(image, kImageOffCount);
+  named.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t offset = ReadU16(image, kImageHeaderSize + kImageOffsetSize * i);
+    named.push_back(image[offset + kBlockOffNameLength] != 0);
+  }
+  return named;
+}
+
 MacroDecodeResult DecodeMacros(std::span<const std::uint8_t> image,
                                std::u16string_view new_name_prefix, MacroList& out) {
   out.clear();

@@ -112,6 +112,10 @@ enum class MacroImageCheck : int {
 // not be taken for the keyboard's settings.
 MacroImageCheck CheckMacroImage(std::span<const std::uint8_t> image);
 
+// For each macro of an image that CheckMacroImage finds whole, whether its block carries a name
+// (DecodeMacros makes one up for the others). Empty for any other image.
+std::vector<bool> BlocksWithNames(std::span<const std::uint8_t> image);
+
 // The name given to a macro that carries none: prefix followed by the decimal number.
 std::u16string GeneratedMacroName(std::u16string_view prefix, std::size_t number);
 

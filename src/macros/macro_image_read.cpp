@@ -33,13 +33,22 @@ int ReadMacroImage(device::CommandSet& commands, std::vector<std::uint8_t>& imag
 
 int ReadMacrosFromKeyboard(device::CommandSet& commands, std::u16string_view new_name_prefix,
                            MacroList& out) {
+  std::vector<bool> named;
+  return ReadMacrosFromKeyboard(commands, new_name_prefix, out, named);
+}
+
+int ReadMacrosFromKeyboard(device::CommandSet& commands, std::u16string_view new_name_prefix,
+                           MacroList& out, std::vector<bool>& named) {
   out.clear();
+  named.clear();
   std::vector<std::uint8_t> image;
   const int r = ReadMacroImage(commands, image);
   if (r != device::kOk) return r;
   if (image.empty()) return device::kOk;
   if (CheckMacroImage(image) != MacroImageCheck::Whole) return kImageNotWhole;
   DecodeMacros(image, new_name_prefix, out);
+  named = BlocksWithNames(image);
+  named.resize(out.size(), false);
   return device::kOk;
 }
 

@@ -22,5 +22,9 @@ inline constexpr int kImageNotWhole = -301;
 // result, or kImageNotWhole for an image that a complete write cannot have left (out empty).
 int ReadMacrosFromKeyboard(device::CommandSet& commands, std::u16string_view new_name_prefix,
                            MacroList& out);
+// The same, and for each macro whether the keyboard holds its name (BlocksWithNames); named is
+// empty whenever out is.
+int ReadMacrosFromKeyboard(device::CommandSet& commands, std::u16string_view new_name_prefix,
+                           MacroList& out, std::vector<bool>& named);
 
 }  // namespace vendrel::macros

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "device/results.h"
-#include "macros/macro_image_read.h"
+#include "store/cache_merge.h"
+#include "store/keyboard_settings.h"
 #include "store/settings_store.h"
 
 namespace vendrel::store {
@@ -90,25 +91,12 @@ bool SettingsFiles::CreateDefaultSettings(const std::u16string& path, bool into_
 
 bool SettingsFiles::ExportDevice(device::CommandSet& commands, keys::KeyMapView factory,
                                  std::vector<std::uint8_t>& bytes) {
-  const int active = commands.GetActiveProfile();
-  if (active < 0 || active > 3) return false;
-
-  auto maps = std::make_unique<std::array<device::KeyMapBytes, keys::kDeviceProfileCount>>();
-  for (std::size_t k = 0; k < keys::kDeviceProfileCount; ++k) {
-    if (commands.ReadKeyMap((*maps)[k], static_cast<int>(k)) != device::kOk) return false;
-  }
-  macros::MacroList list;
-  if (macros::ReadMacrosFromKeyboard(commands, texts_.Text(texts::TextKey::MACRO_NEW_PREFIX),
-                                     list) != device::kOk) {
+  KeyboardSettings keyboard;
+  if (!ReadKeyboardSettings(commands, texts_.Text(texts::TextKey::MACRO_NEW_PREFIX), keyboard)) {
     return false;
   }
-
   KeyStore exported;
-  for (std::size_t k = 0; k < keys::kDeviceProfileCount; ++k) {
-    keys::DecodeKeyMap((*maps)[k], factory, exported.Table().Block(k));
-  }
-  // Block 3 has no profile of the keyboard behind it and stays zero.
-  exported.macros = std::move(list);
+  DecodeKeyboardSettings(keyboard, factory, exported);
   return SerializeStore(exported, bytes) == profiles::SettingsCodecResult::Ok;
 }
 
@@ -127,6 +115,38 @@ void SettingsFiles::ClearStore() {
 std::u16string SettingsFiles::UnfinishedWritePath() {
   if (!EnsureUserFolder()) return {};
   return platform::JoinPath(UserFolder(), kUnfinishedWriteFileName);
+}
+
+bool SettingsFiles::ReadCacheFile(KeyStore& cached) {
+  const std::u16string path = CacheFilePath();
+  if (path.empty() || !files_.FileExists(path)) return false;
+  std::vector<std::uint8_t> bytes;
+  if (files_.ReadWholeFile(path, profiles::kMaxReadableFileSize, bytes) != platform::kReadOk ||
+      !profiles::IsValidSettingsFile(bytes)) {
+    return false;
+  }
+  return DeserializeStore(bytes, cached) == profiles::SettingsCodecResult::Ok;
+}
+
+bool SettingsFiles::KeyboardJoinedWithCache(device::CommandSet& commands, keys::KeyMapView factory,
+                                            std::vector<std::uint8_t>& bytes) {
+  try {
+    KeyboardSettings keyboard;
+    if (!ReadKeyboardSettings(commands, texts_.Text(texts::TextKey::MACRO_NEW_PREFIX), keyboard)) {
+      return false;
+    }
+    // Heap-held: the text table of a store alone takes some 70 KiB.
+    auto cached = std::make_unique<KeyStore>();
+    auto joined = std::make_unique<KeyStore>();
+    if (ReadCacheFile(*cached)) {
+      MergeCachedSettings(keyboard, factory, *cached, *joined);
+    } else {
+      DecodeKeyboardSettings(keyboard, factory, *joined);
+    }
+    return SerializeStore(*joined, bytes) == profiles::SettingsCodecResult::Ok;
+  } catch (const std::bad_alloc&) {
+    return false;  // read as failed: the cache file keeps what it holds
+  }
 }
 
 CacheRefresh SettingsFiles::RefreshCacheFromKeyboard(device::CommandSet& commands,
@@ -150,7 +170,7 @@ CacheRefresh SettingsFiles::RefreshCacheFromKeyboard(device::CommandSet& command
   }
 
   std::vector<std::uint8_t> bytes;
-  const bool exported = ExportDevice(commands, factory, bytes);
+  const bool exported = KeyboardJoinedWithCache(commands, factory, bytes);
   store_.Clear();
   if (exported && DeserializeStore(bytes, store_) == profiles::SettingsCodecResult::Ok) {
     store_.basis = KeyboardBasis::Read;

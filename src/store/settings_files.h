@@ -87,9 +87,10 @@ class SettingsFiles {
 
   // When the keyboard connects. An unfinished write (of this run, or one a previous run left in
   // the unfinished-write file) keeps its settings in the store. Otherwise the keyboard is read
-  // whole into the store and the cache file; a read that fails leaves the cache file alone and
-  // gives the store defaults marked Unknown, so that nothing built on them is written. The caller
-  // redraws the key buttons.
+  // whole and joined with what only the valid cache file holds (texts, colour flags, G keys,
+  // macro names and the like, MergeCachedSettings) into the store and the cache file; a read that
+  // fails leaves the cache file alone and gives the store defaults marked Unknown, so that nothing
+  // built on them is written. The caller redraws the key buttons.
   CacheRefresh RefreshCacheFromKeyboard(device::CommandSet& commands, keys::KeyMapView factory);
 
   // Path of the unfinished-write file; empty when there is no per-user folder.
@@ -107,6 +108,14 @@ class SettingsFiles {
   void CancelUnfinishedWrite();
 
  private:
+  // The cache file into cached (emptied); false when it is missing, unreadable or invalid.
+  bool ReadCacheFile(KeyStore& cached);
+  // The settings file bytes of the keyboard's memory joined with what the cache file adds to it
+  // (MergeCachedSettings); the keyboard's alone when there is no valid cache file. False as
+  // ExportDevice, or when memory runs out.
+  bool KeyboardJoinedWithCache(device::CommandSet& commands, keys::KeyMapView factory,
+                               std::vector<std::uint8_t>& bytes);
+
   WorkingStore& store_;
   platform::FileSystem& files_;
   const platform::DocumentsFolder& documents_;

@@ -285,6 +285,41 @@ INSTANTIATE_TEST_SUITE_P(
                   MacroImageCheck::Whole}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct NamedCase {
+  const char* name;
+  bool with_names;
+  void (*damage)(Bytes&);
+  std::vector<bool> named;
+};
+
+class BlocksWithNamesTest : public ::testing::TestWithParam<NamedCase> {};
+
+// A macro that came back with a made-up name is told apart from one whose name the keyboard holds.
+TEST_P(BlocksWithNamesTest, TellsWhichBlocksCarryTheirName) {
+  const NamedCase& c = GetParam();
+  const std::vector<MacroRecord> macros{Macro(u"ab", {Press(0x1E)}), Macro(u"", {Press(0x1F)}),
+                                        Macro(u"cd", {})};
+  const MacroImageSize sizes = MacroImageSizes(macros);
+  Bytes image(c.with_names ? sizes.with_names : sizes.without_names);
+  ASSERT_EQ(EncodeMacros(macros, image, c.with_names), MacroEncodeResult::Ok);
+  c.damage(image);
+  const std::vector<std::uint8_t> exact(image.begin(), image.end());
+  EXPECT_EQ(BlocksWithNames(exact), c.named);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BlocksWithNamesTest,
+    ::testing::Values(
+        NamedCase{"WithNames", true, [](Bytes&) {}, {true, false, true}},
+        NamedCase{"NamesLeftOut", false, [](Bytes&) {}, {false, false, false}},
+        NamedCase{"LastBlocksNameCleared", true, [](Bytes& b) {
+                    b[U16(b, 20) + 3] = 0;
+                    b.resize(b.size() - 4);
+                    Put16(b, 2, b.size());
+                  }, {true, false, false}},
+        NamedCase{"NotWhole", true, [](Bytes& b) { b.resize(b.size() - 1); }, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(MacroImage, EveryEncodedImageIsWhole) {
   std::vector<MacroAction> longest;
   for (std::size_t a = 0; a < 100; ++a) longest.push_back(a % 2 ? Release(0x1E, 10) : Press(0x1E));
