@@ -48,8 +48,8 @@ before=$(lt_area)
 mark=$(ds_log_mark)
 lt_pick_mode 7
 lt_wait_field "$profile" "$LT_MULTICOLOUR" 01 || fail "multicolour after mode 7: $(lt_field "$profile" "$LT_MULTICOLOUR")"
-expect_eq "$base:07 $((base + 4)):01" "$(lt_writes_done "$mark")" "writes of the mode 7 pick"
-expect_eq "$base:12>07 $((base + 4)):FF>01" "$(lt_area_diff "$before" "$(lt_area)")" "lighting bytes changed by the mode 7 pick"
+expect_eq "$base:07 $((base + LT_MULTICOLOUR)):01" "$(lt_writes_done "$mark")" "writes of the mode 7 pick"
+expect_eq "$base:12>07 $((base + LT_MULTICOLOUR)):FF>01" "$(lt_area_diff "$before" "$(lt_area)")" "lighting bytes changed by the mode 7 pick"
 app_pointer_aside
 screenshot mode_07
 lt_inner_look CONTROL_HXsjsStaPic multicolour_on
@@ -58,7 +58,7 @@ lt_inner_look CONTROL_HXsjsStaPic multicolour_on
 before=$(lt_area)
 lt_click_slider CONTROL_SpeedSlider 0
 lt_wait_field "$profile" "$LT_SPEED" 05 || fail "speed after the slider's left end: $(lt_field "$profile" "$LT_SPEED")"
-expect_eq "$((base + 2)):03>05" "$(lt_area_diff "$before" "$(lt_area)")" "lighting bytes changed by the speed slider"
+expect_eq "$((base + LT_SPEED)):03>05" "$(lt_area_diff "$before" "$(lt_area)")" "lighting bytes changed by the speed slider"
 
 # ---- a colour on button B: multicolour off first ----
 rgb=$(lt_palette_rgb "$CELL")
@@ -66,8 +66,8 @@ before=$(lt_area)
 mark=$(ds_log_mark)
 lt_pick_palette_cell CONTROL_HXysButton "$CELL"
 lt_wait_field "$profile" "$LT_COLOUR" "$rgb" || fail "colour after palette cell $CELL: $(lt_field "$profile" "$LT_COLOUR" 3)"
-expect_eq "$((base + 4)):00 $((base + 5)):$rgb" "$(lt_writes_done "$mark")" "writes of the colour pick, in order"
-expect_eq "$((base + 4)):01>00 $((base + 5)):FF>${rgb:0:2} $((base + 6)):00>${rgb:2:2} $((base + 7)):00>${rgb:4:2}" \
+expect_eq "$((base + LT_MULTICOLOUR)):00 $((base + LT_COLOUR)):$rgb" "$(lt_writes_done "$mark")" "writes of the colour pick, in order"
+expect_eq "$((base + LT_MULTICOLOUR)):01>00 $((base + LT_COLOUR)):FF>${rgb:0:2} $((base + LT_COLOUR + 1)):00>${rgb:2:2} $((base + LT_COLOUR + 2)):00>${rgb:4:2}" \
   "$(lt_area_diff "$before" "$(lt_area)")" "lighting bytes changed by the colour pick"
 app_pointer_aside
 expect_eq "$rgb" "$(lt_centre_colour CONTROL_HXysButton)" "colour button B after the pick"
@@ -93,7 +93,7 @@ for row in "${MODES[@]}"; do
   lt_pick_mode "$mode"
   lt_wait_field "$profile" "$LT_MODE" "$hex" || fail "mode field after picking $mode: $(lt_field "$profile" "$LT_MODE")"
   expected="$base:$hex"
-  [ -n "$multicolour" ] && expected+=" $((base + 4)):$multicolour"
+  [ -n "$multicolour" ] && expected+=" $((base + LT_MULTICOLOUR)):$multicolour"
   expect_eq "$expected" "$(lt_writes_done "$mark")" "writes of the mode $mode pick"
   expect_eq "$base:${before:base*2:2}>$hex" "$(lt_area_diff "$before" "$(lt_area)")" "lighting bytes changed by the mode $mode pick"
   expect_eq "$shown" "$(lt_shown "${CONTROLS[@]}")" "speed, direction, colour A, colour B and colour choice shown in mode $mode"
@@ -106,7 +106,7 @@ lt_expect_inner_look CONTROL_FYSJSStaPic multicolour_a_off same multicolour_off 
 mark=$(ds_log_mark)
 app_click_control CONTROL_FYSJSStaPic
 lt_wait_field "$profile" "$LT_MULTICOLOUR" 01 || fail "multicolour after a click on group A's toggle"
-expect_eq "$((base + 4)):01" "$(lt_writes_done "$mark")" "writes of the multicolour toggle"
+expect_eq "$((base + LT_MULTICOLOUR)):01" "$(lt_writes_done "$mark")" "writes of the multicolour toggle"
 app_pointer_aside
 lt_expect_inner_look CONTROL_FYSJSStaPic multicolour_a_on same multicolour_on "colour group A's multicolour toggle does not show on"
 screenshot mode_06_multicolour

@@ -102,21 +102,26 @@ for line in sys.stdin:
 '
 }
 
-# Waits up to S seconds (default 10) until the keyboard received N (default 1) transfer ends
-# after the log line MARK: the writes of that many brackets are then all in the log.
-lt_wait_transfers() {
-  local mark=$1 count=${2:-1} seconds=${3:-10} i
+# Waits up to S seconds (default 10) until a transfer has ended after the log line MARK.
+lt_wait_transfer() {
+  local mark=$1 seconds=${2:-10} i
   for ((i = 0; i < seconds * 5; i++)); do
-    [ "$(ds_requests_since "$mark" 02)" -ge "$count" ] && return 0
+    [ "$(ds_requests_since "$mark" 02)" -ge 1 ] && return 0
     sleep 0.2
   done
   return 1
 }
 
-# The lighting writes after MARK joined on one line, once a transfer after MARK has ended.
+# The lighting writes after MARK joined on one line, once a transfer has ended after the last of
+# them (waits up to 10 s for a write and that end).
 lt_writes_done() {
-  lt_wait_transfers "$1" || fail "no transfer ended after log line $1"
-  lt_lighting_writes "$1" | paste -sd' '
+  local mark=$1 i
+  for ((i = 0; i < 50; i++)); do
+    tail -n +"$((mark + 1))" "$KBSIM_LOG" | grep -E " > 04[0-9A-F]{4}(06|02)" | tail -n1 |
+      grep -qE " > 04[0-9A-F]{4}02" && [ -n "$(lt_lighting_writes "$mark")" ] && break
+    sleep 0.2
+  done
+  lt_lighting_writes "$mark" | paste -sd' '
 }
 
 # ---- the mode combo ----
