@@ -11,6 +11,14 @@
 //   window_text_probe rows TITLE ID         one line per row of list view ID of the window titled
 //                                           TITLE: its cells joined by "|"; "missing" without it
 //   window_text_probe cell TITLE ID ROW COL "X Y W H" of that cell on the screen, or "missing"
+//   window_text_probe combo TITLE ID        one line per entry of combo box ID of the window
+//                                           titled TITLE, then "selected N" (-1: none);
+//                                           "missing" without it
+//   window_text_probe combo-item TITLE ID N "X Y W H" of entry N on the screen in the combo's
+//                                           dropped list; "closed" while the list is not shown,
+//                                           "above" or "below" while the entry is scrolled out
+//                                           of the list's view, "missing" without such an entry
+//   window_text_probe visible TITLE ID...   "visible", "hidden" or "missing", one line per ID
 // Exit code 0 unless the command line is wrong.
 #include <windows.h>
 
@@ -223,6 +231,88 @@ int CellRect(const char* title, int id, int row, int column) {
   return 0;
 }
 
+// The system carries the text and rectangle messages of combo and list boxes across processes,
+// so their pointers may point into this process.
+int ComboEntries(const char* title, int id) {
+  HWND combo = VisibleControl(title, id);
+  if (combo == nullptr || _wcsicmp(ClassOf(combo).c_str(), L"ComboBox") != 0) {
+    std::printf("missing\n");
+    return 0;
+  }
+  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+    if (length == CB_ERR) continue;
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
+    std::printf("%s\n", Utf8(text).c_str());
+  }
+  std::printf("selected %d\n", static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)));
+  return 0;
+}
+
+// The combo box's dropped list. Where GetComboBoxInfo does not reach into another process (Wine),
+// the combo box fills the structure in memory of its own process.
+HWND DroppedList(HWND combo) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (GetComboBoxInfo(combo, &info)) return info.hwndList;
+  RemoteBuffer remote(combo, sizeof(info));
+  if (!remote.Ok() || !remote.Write(0, &info, sizeof(info)) ||
+      !SendMessageW(combo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(remote.At(0))) ||
+      !remote.Read(0, &info, sizeof(info))) {
+    return nullptr;
+  }
+  return info.hwndList;
+}
+
+int ComboItemRect(const char* title, int id, int index) {
+  HWND combo = VisibleControl(title, id);
+  HWND list = combo != nullptr ? DroppedList(combo) : nullptr;
+  if (list == nullptr || index < 0 ||
+      index >= static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0))) {
+    std::printf("missing\n");
+    return 0;
+  }
+  if (!SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) || !IsWindowVisible(list)) {
+    std::printf("closed\n");
+    return 0;
+  }
+  RECT item{};
+  RECT view{};
+  if (SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) == LB_ERR ||
+      !GetClientRect(list, &view)) {
+    std::printf("missing\n");
+    return 0;
+  }
+  // A click must land on the entry itself, so an entry partly out of view counts as out of it.
+  if (item.top < view.top) {
+    std::printf("above\n");
+    return 0;
+  }
+  if (item.bottom > view.bottom) {
+    std::printf("below\n");
+    return 0;
+  }
+  POINT origin{item.left, item.top};
+  ClientToScreen(list, &origin);
+  std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, item.right - item.left,
+              item.bottom - item.top);
+  return 0;
+}
+
+int ControlsVisible(const char* title, const std::vector<int>& ids) {
+  for (const int id : ids) {
+    HWND control = VisibleControl(title, id);
+    std::printf("%s\n", control == nullptr        ? "missing"
+                         : IsWindowVisible(control) ? "visible"
+                                                    : "hidden");
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -238,10 +328,19 @@ int main(int argc, char** argv) {
     result = ListRows(argv[2], std::atoi(argv[3]));
   } else if (command == "cell" && argc == 6) {
     result = CellRect(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
+  } else if (command == "combo" && argc == 4) {
+    result = ComboEntries(argv[2], std::atoi(argv[3]));
+  } else if (command == "combo-item" && argc == 5) {
+    result = ComboItemRect(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+  } else if (command == "visible" && argc >= 4) {
+    std::vector<int> ids;
+    for (int i = 3; i < argc; ++i) ids.push_back(std::atoi(argv[i]));
+    result = ControlsVisible(argv[2], ids);
   } else {
     std::fprintf(stderr,
                  "usage: window_text_probe boxes | enabled TITLE ID | answer ID | rows TITLE ID |"
-                 " cell TITLE ID ROW COL\n");
+                 " cell TITLE ID ROW COL | combo TITLE ID | combo-item TITLE ID N |"
+                 " visible TITLE ID...\n");
   }
   std::fflush(stdout);
   return result;
