@@ -11,6 +11,8 @@
 //   window_text_probe rows TITLE ID         one line per row of list view ID of the window titled
 //                                           TITLE: its cells joined by "|"; "missing" without it
 //   window_text_probe cell TITLE ID ROW COL "X Y W H" of that cell on the screen, or "missing"
+//   window_text_probe checks TITLE ID       the check-box image of every row of list view ID, on
+//                                           one line: 0 no box, 1 unchecked, 2 checked
 // Exit code 0 unless the command line is wrong.
 #include <windows.h>
 
@@ -223,6 +225,23 @@ int CellRect(const char* title, int id, int row, int column) {
   return 0;
 }
 
+int CheckImages(const char* title, int id) {
+  HWND list = VisibleControl(title, id);
+  if (list == nullptr) {
+    std::printf("missing\n");
+    return 0;
+  }
+  const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  std::string line;
+  for (int row = 0; row < rows; ++row) {
+    const auto state = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
+    if (row > 0) line += ' ';
+    line += std::to_string((state & LVIS_STATEIMAGEMASK) >> 12);
+  }
+  std::printf("%s\n", line.c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -238,10 +257,12 @@ int main(int argc, char** argv) {
     result = ListRows(argv[2], std::atoi(argv[3]));
   } else if (command == "cell" && argc == 6) {
     result = CellRect(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
+  } else if (command == "checks" && argc == 4) {
+    result = CheckImages(argv[2], std::atoi(argv[3]));
   } else {
     std::fprintf(stderr,
                  "usage: window_text_probe boxes | enabled TITLE ID | answer ID | rows TITLE ID |"
-                 " cell TITLE ID ROW COL\n");
+                 " cell TITLE ID ROW COL | checks TITLE ID\n");
   }
   std::fflush(stdout);
   return result;
