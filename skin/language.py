@@ -121,6 +121,12 @@ TEXTS = [
      "The keyboard's settings have now been read and are shown. Changes made while they were unknown "
      "were not written; make them again and press Apply.",
      "现已读取并显示键盘的设置。在设置未知时所做的更改未写入键盘；请重新更改后点击应用。"),
+    ("EXTRA_PROFILE_ROW_NOT_ON_KEYBOARD",
+     "The keyboard has three profiles: only one of the first three rows can be the active one.",
+     "键盘只有三个情景模式：只能激活前三行中的一行。"),
+    ("EXTRA_PROFILE_FILE_NOT_CREATED",
+     "The settings file could not be written there; no row was added.",
+     "无法在该位置写入设置文件，未添加新行。"),
     # main window labels, menus and the about box, read when they are shown
     ("PROFILE_1", "Profile 1", "配置 1"),
     ("PROFILE_2", "Profile 2", "配置 2"),

@@ -142,4 +142,13 @@
 #define IDC_ABOUT_TEXT2 1302
 #define IDC_ABOUT_LINK 1303
 
+// The profile dialog (template IDD_PROFILE; OK and Cancel are IDOK and IDCANCEL).
+#define IDD_PROFILE 131
+#define IDC_PRF_LIST 1007
+#define IDC_PRF_LOAD 1008
+#define IDC_PRF_ADD 1010
+#define IDC_PRF_DELETE 1011
+#define IDC_PRF_APPLY 1012
+#define IDC_PRF_UNUSED 1013
+
 #endif

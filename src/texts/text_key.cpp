@@ -118,6 +118,10 @@ constexpr TextDefinition kTexts[] = {
     {TextKey::KEYBOARD_READ_AGAIN, u"KEYBOARD_READ_AGAIN",
      u"The keyboard's settings have now been read and are shown. Changes made while they were unknown "
      u"were not written; make them again and press Apply."},
+    {TextKey::EXTRA_PROFILE_ROW_NOT_ON_KEYBOARD, u"EXTRA_PROFILE_ROW_NOT_ON_KEYBOARD",
+     u"The keyboard has three profiles: only one of the first three rows can be the active one."},
+    {TextKey::EXTRA_PROFILE_FILE_NOT_CREATED, u"EXTRA_PROFILE_FILE_NOT_CREATED",
+     u"The settings file could not be written there; no row was added."},
 };
 static_assert(std::size(kTexts) == kTextKeyCount, "one definition per key");
 

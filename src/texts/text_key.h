@@ -97,8 +97,11 @@ enum class TextKey : std::uint8_t {
   KEYBOARD_READ_FAILED,
   KEYBOARD_WRITE_FAILED,
   KEYBOARD_READ_AGAIN,
+  EXTRA_PROFILE_ROW_NOT_ON_KEYBOARD,
+  EXTRA_PROFILE_FILE_NOT_CREATED,
 };
-inline constexpr std::size_t kTextKeyCount = static_cast<std::size_t>(TextKey::KEYBOARD_READ_AGAIN) + 1;
+inline constexpr std::size_t kTextKeyCount =
+    static_cast<std::size_t>(TextKey::EXTRA_PROFILE_FILE_NOT_CREATED) + 1;
 
 // Longest text a slot or a lookup holds, in UTF-16 units (the terminator not counted).
 inline constexpr std::size_t kMaxTextLength = 259;

@@ -72,6 +72,8 @@ BOOL COrvaneDlg::OnInitDialog() {
   composite_ = std::make_unique<CCompositeDlg>(Hwnd(), ini_, paths_, services_.Working(),
                                                services_.Texts(), services_.LoadedTexts(),
                                                services_.RegistryProfile(), *this);
+  profile_ = std::make_unique<CProfileDlg>(Hwnd(), ini_, paths_, *this, services_.RegistryProfile(),
+                                           services_.Texts());
   return logic_.OnInitDialog() ? TRUE : FALSE;
 }
 
@@ -438,13 +440,42 @@ void COrvaneDlg::MarkActiveProfile(int profile) {
 void COrvaneDlg::CloseChildDialogs() {
   if (about_) about_->CanClose();
   if (composite_) composite_->CloseIfOpen();
+  if (profile_) profile_->CloseIfOpen();
 }
 
 bool COrvaneDlg::ChildAgreesToClose(ChildDialog child) {
   if (child == ChildDialog::About) return about_ ? about_->CanClose() : true;
   if (child == ChildDialog::Composite && composite_) composite_->CloseIfOpen();
-  return true;  // the profile dialog is not open while it does not exist
+  if (child == ChildDialog::Profile && profile_) profile_->CloseIfOpen();
+  return true;
 }
+
+// ---- profile dialog ---------------------------------------------------------------------------
+
+std::u16string COrvaneDlg::UserFolder() {
+  store::SettingsFiles& settings = services_.Settings();
+  return settings.EnsureUserFolder() ? settings.UserFolder() : std::u16string();
+}
+
+bool COrvaneDlg::CreateDefaultSettingsFile(const std::u16string& path) {
+  return services_.Settings().CreateDefaultSettings(path, false);
+}
+
+void COrvaneDlg::RefreshCache() {
+  const KeyboardRead read = services_.ConnectRefresh();
+  keyboard_.RefreshCaptions();
+  MarkActiveProfile(services_.ActiveProfile());
+  write_pending_ = read == KeyboardRead::PendingKept;
+  if (read == KeyboardRead::Unreadable) {
+    ShowMessage(services_.Texts().Text(texts::TextKey::KEYBOARD_READ_FAILED));
+  }
+}
+
+// The profile menu belongs to scene switching; its builder is reached through the services.
+void COrvaneDlg::RebuildProfileMenu() { services_.BuildSceneMenu(); }
+
+// An unfinished write that the refresh kept is still to be sent: Apply stays for it.
+void COrvaneDlg::DisableMainApply() { logic_.SetSettingsChanged(write_pending_); }
 
 void COrvaneDlg::CloseInstanceMutex() { instance_.CloseMutex(); }
 
@@ -520,8 +551,8 @@ bool COrvaneDlg::OnCommand(int id, int code, HWND) {
     case ShellCommand::CloseProgram: logic_.CloseProgram(); break;
     case ShellCommand::Show: logic_.Show(); break;
     case ShellCommand::About: if (about_) about_->Show(); break;
-    // Import, export, the profile and update dialogs are handled by their own windows as they
-    // join.
+    case ShellCommand::Profiles: if (profile_) profile_->Open(); break;
+    // Import, export and the update dialog are handled by their own windows as they join.
     default: OnKeyboardCommand(id); break;
   }
   return true;

@@ -15,12 +15,14 @@
 #include "app/composite_dialog_logic.h"
 #include "app/keyboard_view_logic.h"
 #include "app/main_window_logic.h"
+#include "app/profile_dialog_logic.h"
 #include "app/win32/about_dialog.h"
 #include "app/win32/composite_dialog.h"
 #include "app/win32/busy_worker.h"
 #include "app/win32/instance_platform_win32.h"
 #include "app/win32/lighting_panel_view.h"
 #include "app/win32/named_event_set.h"
+#include "app/win32/profile_dialog.h"
 #include "app/win32/shell_services.h"
 #include "app/win32/tray_icon.h"
 #include "controls/image_button.h"
@@ -37,6 +39,7 @@ class COrvaneDlg final : public skin::CBaseDialog,
                          public HostWindow,
                          public KeyboardViewView,
                          public CompositeDialogHost,
+                         public ProfileDialogHost,
                          public LightingKeyPicture {
  public:
   COrvaneDlg(const AppPaths& paths, platform::IniProfile& ini, ShellServices& services,
@@ -99,6 +102,16 @@ class COrvaneDlg final : public skin::CBaseDialog,
   // CompositeDialogHost
   void ShowAssignment(int control_id, bool set) override;
 
+  // ProfileDialogHost
+  int ActiveProfile() override { return services_.ActiveProfile(); }
+  std::u16string CacheFilePath() override { return services_.Settings().CacheFilePath(); }
+  std::u16string UserFolder() override;
+  bool CreateDefaultSettingsFile(const std::u16string& path) override;
+  void SetActiveProfile(int profile) override { services_.SetKeyboardActiveProfile(profile); }
+  void RefreshCache() override;
+  void RebuildProfileMenu() override;
+  void DisableMainApply() override;
+
   // LightingKeyPicture (PressReportButton also serves the panel)
   void TintKey(int control_id, std::optional<COLORREF> colour) override;
   void UntintKeysAndRedraw() override;
@@ -149,6 +162,8 @@ class COrvaneDlg final : public skin::CBaseDialog,
   MainWindowLogic logic_;
   KeyboardViewLogic keyboard_;
   std::unique_ptr<CCompositeDlg> composite_;
+  std::unique_ptr<CProfileDlg> profile_;
+  bool write_pending_ = false;  // the last refresh kept an unfinished write to send
   std::map<int, POINT> key_origins_;  // where each key and G button is cut from the sheets
   std::set<int> absent_keys_;          // keys this model lacks: never enabled
   std::array<controls::SheetSurface, skin::kMainSheetCount> sheets_;

@@ -111,6 +111,10 @@ bool ShellServices::SwitchScene(int) {
   return true;
 }
 
+void ShellServices::SetKeyboardActiveProfile(int profile) {
+  if (link_ != nullptr) link_->Commands().SetActiveProfile(profile);
+}
+
 KeyboardRead ShellServices::ConnectRefresh() {
   if (link_ == nullptr) return KeyboardRead::Unreadable;
   link_->Commands().GetActiveProfile();

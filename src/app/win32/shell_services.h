@@ -55,6 +55,9 @@ class ShellServices final : public MainWindowServices,
   const texts::TextTable& LoadedTexts() const override;
   store::WorkingStore& Working() override { return working_; }
   platform::IniProfile& RegistryProfile() override { return registry_; }
+  store::SettingsFiles& Settings() { return settings_; }
+  // The keyboard's active profile, 0..2; nothing without a device link.
+  void SetKeyboardActiveProfile(int profile);
 
   // LightingPanelServices
   bool SwitchScene(int profile) override;

@@ -19,6 +19,8 @@
 //                                           "above" or "below" while the entry is scrolled out
 //                                           of the list's view, "missing" without such an entry
 //   window_text_probe visible TITLE ID...   "visible", "hidden" or "missing", one line per ID
+//   window_text_probe checks TITLE ID       the check-box image of every row of list view ID, on
+//                                           one line: 0 no box, 1 unchecked, 2 checked
 // Exit code 0 unless the command line is wrong.
 #include <windows.h>
 
@@ -313,6 +315,23 @@ int ControlsVisible(const char* title, const std::vector<int>& ids) {
   return 0;
 }
 
+int CheckImages(const char* title, int id) {
+  HWND list = VisibleControl(title, id);
+  if (list == nullptr) {
+    std::printf("missing\n");
+    return 0;
+  }
+  const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  std::string line;
+  for (int row = 0; row < rows; ++row) {
+    const auto state = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
+    if (row > 0) line += ' ';
+    line += std::to_string((state & LVIS_STATEIMAGEMASK) >> 12);
+  }
+  std::printf("%s\n", line.c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -336,11 +355,13 @@ int main(int argc, char** argv) {
     std::vector<int> ids;
     for (int i = 3; i < argc; ++i) ids.push_back(std::atoi(argv[i]));
     result = ControlsVisible(argv[2], ids);
+  } else if (command == "checks" && argc == 4) {
+    result = CheckImages(argv[2], std::atoi(argv[3]));
   } else {
     std::fprintf(stderr,
                  "usage: window_text_probe boxes | enabled TITLE ID | answer ID | rows TITLE ID |"
                  " cell TITLE ID ROW COL | combo TITLE ID | combo-item TITLE ID N |"
-                 " visible TITLE ID...\n");
+                 " visible TITLE ID... | checks TITLE ID\n");
   }
   std::fflush(stdout);
   return result;

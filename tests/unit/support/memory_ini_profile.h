@@ -33,7 +33,12 @@ class MemoryIniProfile final : public platform::IniProfile {
   }
   int WriteString(const char16_t* section, const char16_t* key, const char16_t* value,
                   const char16_t*) override {
-    if (!section || !key || !value) return 0;
+    if (!section || !key) return 0;
+    if (!value) {  // removes the key
+      values.erase({section, key});
+      removals.push_back({section, key, u""});
+      return 1;
+    }
     values[{section, key}] = value;
     writes.push_back({section, key, value});
     return 1;
@@ -41,6 +46,7 @@ class MemoryIniProfile final : public platform::IniProfile {
 
   std::map<std::pair<std::u16string, std::u16string>, std::u16string> values;
   std::vector<Write> writes;
+  std::vector<Write> removals;
 };
 
 }  // namespace vendrel::testing
