@@ -72,6 +72,7 @@ BOOL COrvaneDlg::OnInitDialog() {
   composite_ = std::make_unique<CCompositeDlg>(Hwnd(), ini_, paths_, services_.Working(),
                                                services_.Texts(), services_.LoadedTexts(),
                                                services_.RegistryProfile(), *this);
+  update_ = std::make_unique<CUpdateDlg>(Hwnd(), ini_, paths_, services_);
   return logic_.OnInitDialog() ? TRUE : FALSE;
 }
 
@@ -520,7 +521,8 @@ bool COrvaneDlg::OnCommand(int id, int code, HWND) {
     case ShellCommand::CloseProgram: logic_.CloseProgram(); break;
     case ShellCommand::Show: logic_.Show(); break;
     case ShellCommand::About: if (about_) about_->Show(); break;
-    // Import, export, the profile and update dialogs are handled by their own windows as they
+    case ShellCommand::Update: if (update_) update_->Open(); break;
+    // Import, export and the profile dialog are handled by their own windows as they
     // join.
     default: OnKeyboardCommand(id); break;
   }

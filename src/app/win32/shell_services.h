@@ -56,6 +56,11 @@ class ShellServices final : public MainWindowServices,
   store::WorkingStore& Working() override { return working_; }
   platform::IniProfile& RegistryProfile() override { return registry_; }
 
+  // The update and backup dialog's backup and boot-mode packet; commands are null until the
+  // device link has started.
+  store::SettingsFiles& Settings() { return settings_; }
+  device::CommandSet* KeyboardCommands() { return link_ ? &link_->Commands() : nullptr; }
+
   // LightingPanelServices
   bool SwitchScene(int profile) override;
   int KeyboardActiveProfile() override { return ActiveProfile(); }
