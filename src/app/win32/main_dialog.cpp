@@ -444,6 +444,8 @@ void COrvaneDlg::CloseChildDialogs() {
 bool COrvaneDlg::ChildAgreesToClose(ChildDialog child) {
   if (child == ChildDialog::About) return about_ ? about_->CanClose() : true;
   if (child == ChildDialog::Composite && composite_) composite_->CloseIfOpen();
+  // The update dialog is modal too: its loop must end before the main window's can.
+  if (child == ChildDialog::Composite && update_) update_->CloseIfOpen();
   return true;  // the profile dialog is not open while it does not exist
 }
 

@@ -47,6 +47,10 @@ void CUpdateDlg::Open() {
   }
 }
 
+void CUpdateDlg::CloseIfOpen() {
+  if (Hwnd() != nullptr && ::IsWindowVisible(Hwnd())) CloseDialog();
+}
+
 void CUpdateDlg::CentreOnOwner() {
   RECT window{};
   ::GetWindowRect(Hwnd(), &window);

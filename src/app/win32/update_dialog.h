@@ -31,6 +31,8 @@ class CUpdateDlg final : public skin::CBaseDialog,
 
   // Opens modally; returns when the dialog has closed.
   void Open();
+  // The program is closing: an open dialog ends its loop, keeping the chosen program.
+  void CloseIfOpen();
 
   // UpdateDialogView
   void ShowProgramPath(std::u16string_view path) override;
