@@ -140,6 +140,7 @@ TEXTS = [
     ("MENU_2", "Export", "导出"),
     ("MENU_3", "About", "关于"),
     ("MENU_4", "Close", "关闭"),
+    ("MENU_5", "Update / Backup", "更新 / 备份"),
     ("MENU_11", "Open(&O)", "打开(&O)"),
     ("MENU_22", "About(&A)", "关于(&A)"),
     ("MENU_33", "Exit(&X)", "退出(&X)"),

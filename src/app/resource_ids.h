@@ -151,4 +151,13 @@
 #define IDC_PRF_APPLY 1012
 #define IDC_PRF_UNUSED 1013
 
+// The update and backup dialog (template IDD_UPDATE, shaped by UpdateDlg.ini).
+#define IDD_UPDATE 149
+#define IDC_UPD_START 1147
+#define IDC_UPD_PROGRAMS 1178
+#define IDC_UPD_PATH 1179
+#define IDC_UPD_CANCEL 1180
+#define IDC_UPD_OPEN 1181
+#define IDC_UPD_BACKUP 1182
+
 #endif

@@ -16,11 +16,12 @@ struct MenuItemSpec {
   int command;
 };
 
-inline constexpr std::array<MenuItemSpec, 4> kMainMenuItems{{
+inline constexpr std::array<MenuItemSpec, 5> kMainMenuItems{{
     {0, texts::LiveTextKey::MENU_1, kCmdImport},
     {1, texts::LiveTextKey::MENU_2, kCmdExport},
     {2, texts::LiveTextKey::MENU_3, kCmdAbout},
     {3, texts::LiveTextKey::MENU_4, kCmdMenuClose},
+    {4, texts::LiveTextKey::MENU_5, kCmdUpdate},
 }};
 
 inline constexpr std::array<MenuItemSpec, 3> kTrayMenuItems{{

@@ -16,7 +16,7 @@ constexpr std::array<std::u16string_view, kLiveTextKeyCount> kNames = {
     u"A_RECORD",       u"A_DELETE",       u"A_CLEAR",       u"MACRO_OK",      u"MACRO_CANCLE",
     u"MACRO_CYCLES",   u"RECORD_DELAY",   u"SINGLE_STATIC", u"MACRO_NAME_SETTING",
     u"KEY_SETTING_TISHI", u"MACRO_EDIT_TISHI", u"MEDIA_EDIT_TISHI", u"FUNCTION_TISHI",
-    u"COMPOSITE_PROMPT_CLEAR", u"COMPOSITE_PROMPT_OSK",
+    u"COMPOSITE_PROMPT_CLEAR", u"COMPOSITE_PROMPT_OSK", u"MENU_5",
 };
 
 }  // namespace
@@ -31,6 +31,7 @@ std::u16string_view LiveTextBuiltIn(LiveTextKey key) {
     case LiveTextKey::RECORD_DELAY: return u"Record Delay";
     case LiveTextKey::COMPOSITE_PROMPT_CLEAR: return u"Restore the default functiong of buttons";
     case LiveTextKey::COMPOSITE_PROMPT_OSK: return u"Open the on-screen keyboard";
+    case LiveTextKey::MENU_5: return u"Update / Backup";
     default: return {};
   }
 }

@@ -49,9 +49,11 @@ enum class LiveTextKey : std::uint8_t {
   FUNCTION_TISHI,
   COMPOSITE_PROMPT_CLEAR,
   COMPOSITE_PROMPT_OSK,
+  // The main menu's update and backup item.
+  MENU_5,
 };
 inline constexpr std::size_t kLiveTextKeyCount =
-    static_cast<std::size_t>(LiveTextKey::COMPOSITE_PROMPT_OSK) + 1;
+    static_cast<std::size_t>(LiveTextKey::MENU_5) + 1;
 
 // The key's name as it appears in the language file.
 std::u16string_view LiveTextKeyName(LiveTextKey key);

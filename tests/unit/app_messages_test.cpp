@@ -118,6 +118,7 @@ TEST(ShellMenus, ItemsCarryTheirPositionsTextsAndCommands) {
   EXPECT_EQ(kMainMenuItems[1].command, 32777);
   EXPECT_EQ(kMainMenuItems[2].command, 32773);
   EXPECT_EQ(kMainMenuItems[3].command, 32779);
+  EXPECT_EQ(kMainMenuItems[4].command, 32780);
   EXPECT_EQ(Name(kTrayMenuItems[0].text), "MENU_11");
   EXPECT_EQ(kTrayMenuItems[0].command, 32771);
   EXPECT_EQ(Name(kTrayMenuItems[1].text), "MENU_22");

@@ -317,6 +317,7 @@ TEST(LiveTextKeyTest, NamesAreTheLanguageFileKeys) {
       {LiveTextKey::GUANYU_JIESHAO, u"GUANYU_JIESHAO"}, {LiveTextKey::GUANYU_BANQUAN, u"GUANYU_BANQUAN"},
       {LiveTextKey::SINGLE_KEY, u"SINGLE_KEY"},         {LiveTextKey::MACRO_CANCLE, u"MACRO_CANCLE"},
       {LiveTextKey::COMPOSITE_PROMPT_OSK, u"COMPOSITE_PROMPT_OSK"},
+      {LiveTextKey::MENU_5, u"MENU_5"},
   };
   for (const auto& c : cases) EXPECT_EQ(LiveTextKeyName(c.key), c.name);
 }

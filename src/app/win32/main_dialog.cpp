@@ -74,6 +74,7 @@ BOOL COrvaneDlg::OnInitDialog() {
                                                services_.RegistryProfile(), *this);
   profile_ = std::make_unique<CProfileDlg>(Hwnd(), ini_, paths_, *this, services_.RegistryProfile(),
                                            services_.Texts());
+  update_ = std::make_unique<CUpdateDlg>(Hwnd(), ini_, paths_, services_);
   return logic_.OnInitDialog() ? TRUE : FALSE;
 }
 
@@ -447,6 +448,8 @@ bool COrvaneDlg::ChildAgreesToClose(ChildDialog child) {
   if (child == ChildDialog::About) return about_ ? about_->CanClose() : true;
   if (child == ChildDialog::Composite && composite_) composite_->CloseIfOpen();
   if (child == ChildDialog::Profile && profile_) profile_->CloseIfOpen();
+  // The update dialog is modal too: its loop must end before the main window's can.
+  if (child == ChildDialog::Composite && update_) update_->CloseIfOpen();
   return true;
 }
 
@@ -552,7 +555,8 @@ bool COrvaneDlg::OnCommand(int id, int code, HWND) {
     case ShellCommand::Show: logic_.Show(); break;
     case ShellCommand::About: if (about_) about_->Show(); break;
     case ShellCommand::Profiles: if (profile_) profile_->Open(); break;
-    // Import, export and the update dialog are handled by their own windows as they join.
+    case ShellCommand::Update: if (update_) update_->Open(); break;
+    // Import and export are handled by their own windows as they join.
     default: OnKeyboardCommand(id); break;
   }
   return true;

@@ -25,6 +25,7 @@
 #include "app/win32/profile_dialog.h"
 #include "app/win32/shell_services.h"
 #include "app/win32/tray_icon.h"
+#include "app/win32/update_dialog.h"
 #include "controls/image_button.h"
 #include "controls/sheet_surface.h"
 #include "skin/state_sheet.h"
@@ -174,6 +175,7 @@ class COrvaneDlg final : public skin::CBaseDialog,
   CTrayIcon tray_;
   NamedEventSet events_;
   std::unique_ptr<CAboutDlg> about_;
+  std::unique_ptr<CUpdateDlg> update_;  // keeps the chosen update program for the run
   std::unique_ptr<BusyWorker> busy_;
   std::wstring link_;
   UINT taskbar_created_ = 0;

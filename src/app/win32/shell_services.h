@@ -59,6 +59,11 @@ class ShellServices final : public MainWindowServices,
   // The keyboard's active profile, 0..2; nothing without a device link.
   void SetKeyboardActiveProfile(int profile);
 
+  // The update and backup dialog's backup and boot-mode packet; commands are null until the
+  // device link has started.
+  store::SettingsFiles& Settings() { return settings_; }
+  device::CommandSet* KeyboardCommands() { return link_ ? &link_->Commands() : nullptr; }
+
   // LightingPanelServices
   bool SwitchScene(int profile) override;
   int KeyboardActiveProfile() override { return ActiveProfile(); }
