@@ -55,13 +55,11 @@ class ShellServices final : public MainWindowServices,
   const texts::TextTable& LoadedTexts() const override;
   store::WorkingStore& Working() override { return working_; }
   platform::IniProfile& RegistryProfile() override { return registry_; }
+  // The settings files: the profile dialog's new files, the update dialog's backup.
   store::SettingsFiles& Settings() { return settings_; }
   // The keyboard's active profile, 0..2; nothing without a device link.
   void SetKeyboardActiveProfile(int profile);
-
-  // The update and backup dialog's backup and boot-mode packet; commands are null until the
-  // device link has started.
-  store::SettingsFiles& Settings() { return settings_; }
+  // The update dialog's boot-mode packet; null until the device link has started.
   device::CommandSet* KeyboardCommands() { return link_ ? &link_->Commands() : nullptr; }
 
   // LightingPanelServices
