@@ -75,6 +75,17 @@ app_other_windows() {
   return 0
 }
 
+# Presses KEY in the program's first visible window other than the main window (a message box),
+# focused first, since keys go to the focused window.
+app_box_key() {
+  local box
+  box=$(xdotool search --onlyvisible --class vendrel.exe | while read -r w; do
+    xwininfo -id "$w" | grep -q "\"$APP_TITLE\"" || echo "$w"
+  done | head -n1)
+  xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+  xdotool key "$1"
+}
+
 # The tray's client area on the screen: "X Y HEIGHT".
 app_tray_icon_origin() {
   local info x y h
@@ -139,8 +150,9 @@ app_wait_tray() {
   return 1
 }
 
-# The per-user folder and cache file in the prefix's documents folder.
-app_user_folder() { echo "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Documents/RX73P05D"; }
+# The prefix's documents folder, and the per-user folder and cache file in it.
+app_documents_folder() { echo "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Documents"; }
+app_user_folder() { echo "$(app_documents_folder)/RX73P05D"; }
 app_cache_file() { echo "$(app_user_folder)/\$Profile0"; }
 
 # Prints "X Y W H": the screen rectangle of the control that skin file INI (in Skins) places at
@@ -177,12 +189,13 @@ app_click_control() {
   xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 }
 
-# Saves the main window's control at BUTTONINFO/KEY, as it shows on the screen, to FILE.
+# Saves the main window's control at BUTTONINFO/KEY, as it shows on the screen, to FILE; with
+# INSET, only what lies INSET pixels in from each edge.
 app_capture_control() {
-  local file=$2 rect x y w h
+  local file=$2 inset=${3:-0} rect x y w h
   rect=$(app_control_rect "$1") || fail "cannot capture $1"
   read -r x y w h <<<"$rect"
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$file"
+  import -window root -crop "$((w - 2 * inset))x$((h - 2 * inset))+$((x + inset))+$((y + inset))" +repage "$file"
 }
 
 # Prints how many pixels of two same-sized pictures differ.
@@ -198,19 +211,20 @@ app_pointer_aside() {
   sleep 0.5
 }
 
-# Captures the control at BUTTONINFO/KEY into $E2E_WORK/NAME.png.
-app_look() { app_capture_control "$1" "$E2E_WORK/$2.png"; }
+# Captures the control at BUTTONINFO/KEY (INSET pixels in, default none) into $E2E_WORK/NAME.png.
+app_look() { app_capture_control "$1" "$E2E_WORK/$2.png" "${3:-0}"; }
 
 # Prints how many pixels of the captures NAME and REF differ (compare exits 1 when they differ,
 # which is an answer here, not a failure).
 app_look_differing() { app_pixels_differing "$E2E_WORK/$1.png" "$E2E_WORK/$2.png" || true; }
 
-# Captures the control at KEY as NAME until it differs from (differs) or equals (same) the capture
-# REF, for up to 5 s, since a busy machine may redraw late; fails with WHAT when it never does.
+# Captures the control at KEY (INSET pixels in, default none) as NAME until it differs from
+# (differs) or equals (same) the capture REF, for up to 5 s, since a busy machine may redraw late;
+# fails with WHAT when it never does.
 app_expect_look() {
-  local key=$1 name=$2 relation=$3 ref=$4 what=$5 i n=0
+  local key=$1 name=$2 relation=$3 ref=$4 what=$5 inset=${6:-0} i n=0
   for ((i = 0; i < 25; i++)); do
-    app_look "$key" "$name"
+    app_look "$key" "$name" "$inset"
     n=$(app_look_differing "$name" "$ref")
     if [ "$relation" = differs ]; then [ "$n" -gt 0 ] && return 0; else [ "$n" -eq 0 ] && return 0; fi
     sleep 0.2

@@ -28,11 +28,7 @@ for i in $(seq 1 50); do [ -n "$(app_other_windows)" ] && break; sleep 0.1; done
 expect_eq 1 "$(app_process_count)" "processes after the second start"
 expect_eq hidden "$(app_window_state)" "window after the second start"
 screenshot no_device_message
-box=$(xdotool search --onlyvisible --class vendrel.exe | while read -r w; do
-  xwininfo -id "$w" | grep -q "\"$APP_TITLE\"" || echo "$w"
-done | head -n1)
-xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
-xdotool key Return
+app_box_key Return
 for i in $(seq 1 50); do [ -z "$(app_other_windows)" ] && break; sleep 0.1; done
 expect_eq "" "$(app_other_windows)" "windows after the message was confirmed"
 
@@ -42,11 +38,7 @@ xdotool mousemove $((tx + 10)) $((ty + th / 2)) click --repeat 2 --delay 80 1
 for i in $(seq 1 50); do [ -n "$(app_other_windows)" ] && break; sleep 0.1; done
 [ -n "$(app_other_windows)" ] || fail "no message after a double-click on the tray icon"
 expect_eq hidden "$(app_window_state)" "window after the double-click"
-box=$(xdotool search --onlyvisible --class vendrel.exe | while read -r w; do
-  xwininfo -id "$w" | grep -q "\"$APP_TITLE\"" || echo "$w"
-done | head -n1)
-xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
-xdotool key Return
+app_box_key Return
 for i in $(seq 1 50); do [ -z "$(app_other_windows)" ] && break; sleep 0.1; done
 
 # The tray menu's About opens the about box, also without a keyboard; OK only hides it.

@@ -113,11 +113,7 @@ app_click_control FUNC_DEFAULT
 for i in $(seq 1 50); do [ -n "$(app_other_windows)" ] && break; sleep 0.1; done
 [ -n "$(app_other_windows)" ] || fail "Restore defaults asked nothing"
 screenshot restore_defaults_question
-box=$(xdotool search --onlyvisible --class vendrel.exe | while read -r w; do
-  xwininfo -id "$w" | grep -q "\"$APP_TITLE\"" || echo "$w"
-done | head -n1)
-xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
-xdotool key y
+app_box_key y
 entry_a=""
 for i in $(seq 1 100); do
   entry_a=$(kbsim_ok "read keymap $((pos_a * 3)) 3")

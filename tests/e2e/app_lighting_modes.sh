@@ -69,7 +69,6 @@ lt_wait_field "$profile" "$LT_COLOUR" "$rgb" || fail "colour after palette cell 
 expect_eq "$((base + LT_MULTICOLOUR)):00 $((base + LT_COLOUR)):$rgb" "$(lt_writes_done "$mark")" "writes of the colour pick, in order"
 expect_eq "$((base + LT_MULTICOLOUR)):01>00 $((base + LT_COLOUR)):FF>${rgb:0:2} $((base + LT_COLOUR + 1)):00>${rgb:2:2} $((base + LT_COLOUR + 2)):00>${rgb:4:2}" \
   "$(lt_area_diff "$before" "$(lt_area)")" "lighting bytes changed by the colour pick"
-app_pointer_aside
 expect_eq "$rgb" "$(lt_centre_colour CONTROL_HXysButton)" "colour button B after the pick"
 lt_expect_inner_look CONTROL_HXsjsStaPic multicolour_off differs multicolour_on "colour group B's multicolour toggle still shows on"
 screenshot mode_07_colour

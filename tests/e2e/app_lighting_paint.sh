@@ -9,6 +9,8 @@
 set -euo pipefail
 source "$(dirname "$0")/lib/harness.sh"
 source "$(dirname "$0")/app_helpers.sh"
+source "$(dirname "$0")/data_safety_helpers.sh"
+source "$(dirname "$0")/lighting_helpers.sh"
 harness_init app_lighting_paint
 E2E_FORCE_XVFB=1 start_display
 start_kbsim --attached
@@ -26,68 +28,6 @@ colour_file="$E2E_DIST/Skins/UserDengColor_$profile.userd"
 e2e_log "active profile $profile"
 
 # ---- helpers ----
-
-# The palette's colours in cell order, "R,G,B" a line, as the program draws them.
-palette_colours() {
-  sed -n '/kPaletteColours{/,/};/p' "$E2E_REPO/src/control_logic/palette_geometry.h" |
-    grep -o 'PaletteRgb([0-9, ]*)' | sed 's/PaletteRgb(\(.*\))/\1/; s/ //g'
-}
-
-# The light switch is on at start: its settings file holds DengCheck=1.
-switch_light_on_in_settings() {
-  local folder
-  folder="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Documents/Orvane_05D"
-  mkdir -p "$folder"
-  printf '[KEYCOLOR]\r\nDengCheck=1\r\n' >"$folder/wskb.ini"
-}
-
-# Prints "X Y W H" of the visible palette popup (a frameless window of the program, 188 px wide:
-# ten 18 px cells with a 4 px margin on each side); fails when none shows within 5 s.
-palette_rect() {
-  local i w info x y width height
-  for ((i = 0; i < 50; i++)); do
-    for w in $(xdotool search --onlyvisible --class vendrel.exe 2>/dev/null); do
-      info=$(xwininfo -id "$w" 2>/dev/null) || continue
-      width=$(sed -n 's/^ *Width: *//p' <<<"$info")
-      [ "$width" = 188 ] || continue
-      x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
-      y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
-      height=$(sed -n 's/^ *Height: *//p' <<<"$info")
-      echo "$x $y $width $height"
-      return 0
-    done
-    sleep 0.1
-  done
-  fail "no palette opened"
-}
-
-# Prints "R,G,B" of the screen pixel at X Y.
-screen_pixel() {
-  local shot="$E2E_WORK/pixel.png"
-  import -window root -crop "1x1+$1+$2" +repage "$shot"
-  "$APP_PYTHON" -c 'import sys; from PIL import Image; print("%d,%d,%d" % Image.open(sys.argv[1]).convert("RGB").getpixel((0, 0)))' "$shot"
-}
-
-# Opens the palette of colour button KEY and clicks the cell of COLOUR ("R,G,B"), after checking
-# that the cell shows that colour.
-choose_colour() {
-  local key=$1 colour=$2 index x y w h cx cy shown i
-  index=$(palette_colours | grep -nxF "$colour" | head -n1 | cut -d: -f1)
-  [ -n "$index" ] || fail "the palette has no $colour"
-  index=$((index - 1))
-  app_click_control "$key"
-  read -r x y w h <<<"$(palette_rect)"
-  cx=$((x + 4 + (index % 10) * 18 + 9))
-  cy=$((y + 4 + (index / 10) * 18 + 9))
-  for ((i = 0; i < 25; i++)); do
-    shown=$(screen_pixel "$cx" "$cy")
-    [ "$shown" = "$colour" ] && break
-    sleep 0.2
-  done
-  expect_eq "$colour" "$shown" "the palette cell $index of $key"
-  xdotool mousemove "$cx" "$cy" click 1
-  app_pointer_aside
-}
 
 click_key() {
   app_click_control "$1"
@@ -116,61 +56,18 @@ for led in sorted(rows):
 PY
 }
 
-# Prints the LEDs whose colour in the keyboard's per-key area of the profile differs from
-# EXPECTED (expected_leds lines), one "LED has R,G,B want R,G,B" a line.
-keyboard_mismatches() {
-  local area
-  area=$(kbsim_ok "read colours $((profile * 512)) 378")
-  "$APP_PYTHON" - "$area" "$1" <<'PY'
-import sys
-area = bytes.fromhex(sys.argv[1])
-for line in sys.argv[2].splitlines():
-    led, rgb, _ = line.split()
-    led = int(led)
-    has = "%d,%d,%d" % tuple(area[led * 3:led * 3 + 3])
-    if has != rgb:
-        print("LED %d has %s want %s" % (led, has, rgb))
-PY
-}
-
-# Waits until the keyboard's per-key area holds EXPECTED (expected_leds lines).
-wait_keyboard() {
-  local expected=$1 what=$2 i diff=""
-  for ((i = 0; i < 50; i++)); do
-    diff=$(keyboard_mismatches "$expected")
-    [ -z "$diff" ] && return 0
-    sleep 0.2
-  done
-  fail "$what: $(head -n5 <<<"$diff" | tr '\n' ';')"
-}
-
-# Checks the colour file's active slot: tool TOOL, base BASE, paint PAINT and every key entry of
-# EXPECTED ("R,G,B,F", keys named by LED index; a key the file lacks reads as red following the
-# base).
+# Checks the colour file's active slot: tool TOOL, base BASE, paint PAINT and the keys of
+# EXPECTED (expected_leds lines), every key button and the Fn key.
 check_colour_file() {
-  local tool=$1 base=$2 paint=$3 expected=$4
-  "$APP_PYTHON" - "$colour_file" "$tool" "$base" "$paint" "$expected" <<'PY' || fail "colour file $colour_file"
-import configparser, sys
-path, tool, base, paint, expected = sys.argv[1:]
-raw = open(path, "rb").read()
-text = raw.decode("utf-16") if raw[:2] in (b"\xff\xfe", b"\xfe\xff") else raw.decode("utf-8-sig")
-ini = configparser.ConfigParser(strict=False, interpolation=None)
-ini.optionxform = str
-ini.read_string(text)
-slot = "Mode" + ini.get("PRESENTMODE", "mode", fallback="0")
-got = {"tool": ini.get(slot, "tool", fallback=None), "jcolor": ini.get(slot, "jcolor", fallback=None),
-       "color": ini.get(slot, "color", fallback=None)}
-want = {"tool": tool, "jcolor": base, "color": paint}
-errors = ["%s=%s want %s" % (k, got[k], want[k]) for k in want if got[k] != want[k]]
-for line in expected.splitlines():
-    led, rgb, follows = line.split()
-    value = ini.get(slot, led, fallback="255,0,0,1")  # what the program reads for a missing key
-    if value != "%s,%s" % (rgb, follows):
-        errors.append("%s=%s want %s,%s" % (led, value, rgb, follows))
-if errors:
-    sys.exit("%s of %s: %s" % (slot, path, "; ".join(errors[:6])))
-PY
+  local want got
+  want=$(printf 'tool %s\njcolor %s\ncolor %s\n%s' "$1" "$2" "$3" "$4")
+  got=$(lt_colour_file "$colour_file")
+  [ "$got" = "$want" ] ||
+    fail "colour file $colour_file: $(diff <(echo "$want") <(echo "$got") | grep '^[<>]' | head -n6 | tr '\n' ';')"
 }
+
+# Opens the palette of colour button KEY and picks the cell of COLOUR ("R,G,B").
+choose_colour() { lt_pick_palette_cell "$1" "$(lt_palette_cell "$2")"; }
 
 # Prints "frame R,G,B interior R,G,B" of key button KEY on the screen: its outer frame pixel in
 # the middle of the left edge and the mean of the pixels inside the frame.
@@ -232,13 +129,13 @@ start_program() {
 }
 
 # ---- a fresh profile in mode 20 with the light switch on ----
-kbsim_ok "write lighting $((profile * 42)) 14" >/dev/null
-switch_light_on_in_settings
+kbsim_ok "write lighting $((profile * LT_BLOCK_SIZE + LT_MODE)) 14" >/dev/null
+lt_write_switch 1
 [ ! -e "$colour_file" ] || fail "a colour file of profile $profile is left from before: $colour_file"
 
 start_program 1
 all_red=$(expected_leds "" "$RED,1")
-wait_keyboard "$all_red" "per-key area after the connect on a profile without a colour file"
+lt_wait_leds "$profile" "$all_red" "per-key area after the connect on a profile without a colour file"
 expect_picture "keys of a profile without a colour file" \
   "${PAINTED_KEYS[0]}=$RED" "$BASE_KEY=$RED" "$PLAIN_KEY=$RED"
 screenshot fresh_profile
@@ -252,7 +149,7 @@ click_key "$BASE_KEY"
 
 painted=""
 for key in "${PAINTED_KEYS[@]}"; do painted+="$key=$PAINT,0 "; done
-wait_keyboard "$(expected_leds "$painted $BASE_KEY=$BLACK,1" "$RED,1")" "per-key area after painting"
+lt_wait_leds "$profile" "$(expected_leds "$painted $BASE_KEY=$BLACK,1" "$RED,1")" "per-key area after painting"
 check_colour_file 1 "$BLACK" "$PAINT" "$(expected_leds "$painted $BASE_KEY=$BLACK,1" "$RED,1")"
 expect_picture "keys after painting" \
   "${PAINTED_KEYS[0]}=$PAINT" "${PAINTED_KEYS[1]}=$PAINT" "${PAINTED_KEYS[2]}=$PAINT" \
@@ -262,7 +159,7 @@ screenshot painted_keys
 # ---- a new base colour: D and every key that follows the base take it ----
 choose_colour CONTROL_USERjsButton "$BASE"
 final=$(expected_leds "$painted" "$BASE,1")
-wait_keyboard "$final" "per-key area after the base colour changed"
+lt_wait_leds "$profile" "$final" "per-key area after the base colour changed"
 check_colour_file 1 "$BASE" "$PAINT" "$final"
 final_picture=("${PAINTED_KEYS[0]}=$PAINT" "${PAINTED_KEYS[1]}=$PAINT" "${PAINTED_KEYS[2]}=$PAINT"
   "$BASE_KEY=$BASE" "$PLAIN_KEY=$BASE")
@@ -273,10 +170,10 @@ screenshot base_colour_changed
 wine_run Vendrel.exe /Kill
 app_wait_ended 20 || fail "/Kill did not end the program"
 # Wiped, so that only a fresh send can bring the colours back.
-kbsim_ok "write colours $((profile * 512)) $(printf '00%.0s' $(seq 1 378))" >/dev/null
-[ -z "$(keyboard_mismatches "$(expected_leds "" "$BLACK,1")")" ] || fail "the per-key area was not wiped"
+kbsim_ok "write colours $((profile * LT_COLOURS_SIZE)) $(printf '00%.0s' $(seq 1 "$LT_LED_BYTES"))" >/dev/null
+[ -z "$(lt_led_mismatches "$profile" "$(expected_leds "" "$BLACK,1")")" ] || fail "the per-key area was not wiped"
 start_program 2
-wait_keyboard "$final" "per-key area after a restart"
+lt_wait_leds "$profile" "$final" "per-key area after a restart"
 check_colour_file 1 "$BASE" "$PAINT" "$final"
 expect_picture "keys after a restart" "${final_picture[@]}"
 screenshot after_restart
