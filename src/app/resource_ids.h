@@ -142,4 +142,7 @@
 #define IDC_ABOUT_TEXT2 1302
 #define IDC_ABOUT_LINK 1303
 
+// Scene switching: the button that shows the scene menu (its commands are 9000 and up).
+#define IDC_SCENE_MENU 1009
+
 #endif

@@ -12,6 +12,7 @@
 #include "app/lighting_panel_logic.h"
 #include "app/lighting_parts.h"
 #include "app/main_window_view.h"
+#include "app/scene_switcher.h"
 #include "device/device_link.h"
 #include "device/win32/quorva_hid_library.h"
 #include "platform/ini_profile.h"
@@ -62,6 +63,13 @@ class ShellServices final : public MainWindowServices,
   // The lighting subsystem; null until the device link has started.
   LightingParts* Lighting() { return lighting_; }
 
+  // Scene switching: what it is built on (null commands until the device link has started), and
+  // the switcher the light switch and the scene menu's rebuild reach.
+  device::CommandSet* Commands() { return link_ ? &link_->Commands() : nullptr; }
+  store::SettingsFiles& Settings() { return settings_; }
+  device::KeyMapBytes FactoryKeyMap() const;
+  void SetSceneSwitcher(SceneSwitcher* scenes) { scenes_ = scenes; }
+
  private:
   const AppPaths& paths_;
   platform::IniProfile& ini_;
@@ -80,6 +88,7 @@ class ShellServices final : public MainWindowServices,
   DeviceEventPolicy* events_ = nullptr;
   device::DeviceLink* link_ = nullptr;
   LightingParts* lighting_ = nullptr;  // lives as long as the link, for the same reason
+  SceneSwitcher* scenes_ = nullptr;    // the main window's
 };
 
 }  // namespace vendrel::app
