@@ -69,7 +69,8 @@ TOOLBAR = {
     "FUNC_PROFILE1": (20, 60, 104, 32),
     "FUNC_PROFILE2": (130, 60, 104, 32),
     "FUNC_PROFILE3": (240, 60, 104, 32),
-    "FUNC_PROFILES": (362, 60, 200, 32),
+    "FUNC_PROFILES": (362, 60, 170, 32),
+    "FUNC_SCENE_MENU": (534, 60, 28, 32),
     "FUNC_MACRO": (580, 60, 130, 32),
     "FUNC_SWITCH": (770, 60, 250, 32),
 }
@@ -241,9 +242,10 @@ def _draw_controls(cv, sheet):
         if sheet == "disable":
             state = Wd.SELECTED if name in checkable else (Wd.DISABLED if name == "CONTROL2_APPLY" else Wd.NORMAL)
         Wd.push_button(cv, rect, state, primary=name == "CONTROL2_APPLY")
-        if name == "FUNC_PROFILES":
+        if name == "FUNC_SCENE_MENU":
             x, y, w, h = rect
-            cv.polygon([(x + w - 20, y + h / 2 - 2), (x + w - 12, y + h / 2 - 2), (x + w - 16, y + h / 2 + 3)],
+            cx = x + w / 2
+            cv.polygon([(cx - 4, y + h / 2 - 2), (cx + 4, y + h / 2 - 2), (cx, y + h / 2 + 3)],
                        fill=P.LEGEND_DIM)
     for (name, rect), caption in zip(REPORT.items(), REPORT_CAPTIONS):
         state = Wd.SELECTED if sheet == "disable" else button_state

@@ -267,6 +267,15 @@ void LightingPanelLogic::LoadOnConnect(int active_profile) {
   Refresh();
 }
 
+void LightingPanelLogic::ShowProfile(int profile) {
+  if (profile < 0 || profile >= lighting::kProfileCount) return;
+  model_.SetCurrentProfile(profile);
+  model_.Load();
+  if (model_.PerKeySupported()) RefreshPerKeySlots();
+  Refresh();
+  if (LightSwitchOn()) SwitchLightOff();
+}
+
 void LightingPanelLogic::Reload() {
   model_.Load();
   Refresh();

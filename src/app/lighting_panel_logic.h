@@ -87,6 +87,9 @@ class LightingPanelLogic {
   // When the keyboard connects: its active profile becomes the panel's, the lighting is read
   // (the per-key colours sent first when the keyboard has them) and the panel refreshed.
   void LoadOnConnect(int active_profile);
+  // A profile button: that profile (0..2) becomes the panel's, its lighting is read (its per-key
+  // colours loaded and sent when the keyboard has them) and shown, and the light switch goes off.
+  void ShowProfile(int profile);
   // When the keyboard changed its lighting itself.
   void Reload();
   // The lighting half of "restore defaults".

@@ -36,6 +36,7 @@ inline constexpr int kIdReport1 = IDC_REPORT_1;
 inline constexpr int kIdReport2 = IDC_REPORT_2;
 inline constexpr int kIdReport3 = IDC_REPORT_3;
 inline constexpr int kIdReport4 = IDC_REPORT_4;
+inline constexpr int kIdSceneMenu = IDC_SCENE_MENU;
 inline constexpr int kCmdOpen = ID_CMD_OPEN;
 inline constexpr int kCmdAbout = ID_CMD_ABOUT;
 inline constexpr int kCmdTrayExit = ID_CMD_TRAY_EXIT;

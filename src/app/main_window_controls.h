@@ -21,7 +21,7 @@ struct ShellControl {
   std::string_view slots;
 };
 
-inline constexpr std::array<ShellControl, 28> kShellControls{{
+inline constexpr std::array<ShellControl, 29> kShellControls{{
     {u"KORVEL_LINK", kIdLink, "NHDNN"},
     {u"FUNC_PROFILES", kIdProfiles, "NHPNN"},
     {u"FUNC_MACRO", kIdMacroEdit, "NHPNN"},
@@ -50,6 +50,7 @@ inline constexpr std::array<ShellControl, 28> kShellControls{{
     {u"FUNC_REPORT3", kIdReport3, "NHPND"},
     {u"FUNC_REPORT4", kIdReport4, "NHPND"},
     {u"KEY_FN", keys::kFnControlId, "NHPND"},
+    {u"FUNC_SCENE_MENU", kIdSceneMenu, "NHPNN"},
 }};
 
 // Buttons labelled with a language text read when the window applies its labels.

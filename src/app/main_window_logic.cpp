@@ -171,8 +171,11 @@ void MainWindowLogic::CloseProgram() {
 void MainWindowLogic::OnConnected() {
   const KeyboardRead read = services_.ConnectRefresh();
   view_.RefreshKeyButtons();
-  view_.MarkActiveProfile(services_.ActiveProfile());
-  view_.LoadLightingOnConnect(services_.ActiveProfile());
+  const int profile = services_.ActiveProfile();
+  // A profile the keyboard did not tell leaves the buttons as they were.
+  if (profile >= 0 && profile < kProfileButtonCount) view_.MarkActiveProfile(profile);
+  view_.LoadLightingOnConnect(profile);
+  services_.BuildSceneMenu();  // its check and the profile button's caption name the profile read
   // Read: the store is the keyboard's now, nothing to apply. PendingKept: a write to finish.
   SetSettingsChanged(read == KeyboardRead::PendingKept);
   if (read == KeyboardRead::Unreadable) {

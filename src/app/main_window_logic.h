@@ -16,6 +16,7 @@ struct ShellFlags {
 };
 
 inline constexpr int kBusyFrameCount = 10;
+inline constexpr int kProfileButtonCount = 3;  // one per keyboard profile
 
 class MainWindowLogic {
  public:

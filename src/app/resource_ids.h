@@ -160,4 +160,7 @@
 #define IDC_UPD_OPEN 1181
 #define IDC_UPD_BACKUP 1182
 
+// Scene switching: the button that shows the scene menu (its commands are 9000 and up).
+#define IDC_SCENE_MENU 1009
+
 #endif

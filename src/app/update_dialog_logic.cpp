@@ -60,7 +60,7 @@ void UpdateDialogLogic::StartUpdate() {
     view_.ShowMessage(texts_.Text(TextKey::MAIN_UPDATE_ERROR_TEXT));
     return;
   }
-  device::CommandSet* commands = host_.KeyboardCommands();
+  device::CommandSet* commands = host_.Commands();
   if (commands == nullptr || commands->EnterUpdateMode() != device::kOk) {
     view_.ShowMessage(texts_.Text(TextKey::MAIN_BOOT_ERROR_TEXT));
     return;

@@ -27,7 +27,7 @@ class UpdateDialogHost {
  public:
   virtual ~UpdateDialogHost() = default;
   // The keyboard's commands; null while there is no device link.
-  virtual device::CommandSet* KeyboardCommands() = 0;
+  virtual device::CommandSet* Commands() = 0;
   // Starts the program as the shell opens a file, in a normal window; true when the shell
   // reported it started.
   virtual bool StartProgram(const std::u16string& path) = 0;

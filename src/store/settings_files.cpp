@@ -112,6 +112,21 @@ void SettingsFiles::ClearStore() {
   store_.Clear();
 }
 
+bool SettingsFiles::ReloadCacheFile() {
+  try {
+    // Decoded once aside first: emptying the store for a file that then fails would lose it all.
+    auto cached = std::make_unique<KeyStore>();
+    if (!ReadCacheFile(*cached)) return false;
+    std::vector<std::uint8_t> bytes;
+    if (SerializeStore(*cached, bytes) != profiles::SettingsCodecResult::Ok) return false;
+    auto lock = store_.Lock();
+    store_.Clear();
+    return DeserializeStore(bytes, store_) == profiles::SettingsCodecResult::Ok;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
 std::u16string SettingsFiles::UnfinishedWritePath() {
   if (!EnsureUserFolder()) return {};
   return platform::JoinPath(UserFolder(), kUnfinishedWriteFileName);

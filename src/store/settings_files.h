@@ -85,6 +85,11 @@ class SettingsFiles {
   // Frees texts and macros and zeroes the table.
   void ClearStore();
 
+  // Replaces the WorkingStore's content with the cache file's, throwing unapplied edits away; what
+  // the store stands on (basis) stays. False, with the store untouched, when the cache file is
+  // missing or does not decode whole.
+  bool ReloadCacheFile();
+
   // When the keyboard connects. An unfinished write (of this run, or one a previous run left in
   // the unfinished-write file) keeps its settings in the store. Otherwise the keyboard is read
   // whole and joined with what only the valid cache file holds (texts, colour flags, G keys,

@@ -348,6 +348,50 @@ TEST_F(LightingPanel, TheKeyboardsActiveProfileIsShownAndEdited) {
   EXPECT_EQ(view.slider[IDC_BRIGHTNESS_SLIDER], (std::pair<int, std::u16string>{4, u"4.bmp"}));
 }
 
+TEST_F(LightingPanel, AProfileButtonShowsThatProfilesBlockAndSwitchesTheLightOff) {
+  std::ofstream(folder.Path() / "UserDengColor_1.userd") << "[MODENAME]\n0=Second\n";
+  SetLightingField(1, 0, 20);
+  SetLightingField(1, 1, 3);   // brightness
+  SetLightingField(1, 15, 2);  // report rate
+  ConnectInMode(4);
+  ASSERT_TRUE(logic.LightSwitchOn());
+  const std::vector<std::uint8_t> lighting_before = Area(sim::Area::Lighting);
+  const std::size_t mark = SentSoFar();
+
+  logic.ShowProfile(1);
+  EXPECT_EQ(view.slider[IDC_BRIGHTNESS_SLIDER].first, 3);
+  EXPECT_EQ(view.report, 2);
+  EXPECT_EQ(view.entries[static_cast<std::size_t>(view.mode_selection)].mode, 20);
+  EXPECT_EQ(view.slot_names[0], u"Second");
+  // Profile 1's slot went to the keyboard; nothing of the lighting was written.
+  const std::vector<std::uint8_t> sent = SentCommands(mark);
+  EXPECT_GT(std::count(sent.begin(), sent.end(), device::kCmdWriteColours), 0);
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), device::kCmdWriteLighting), 0);
+  EXPECT_EQ(Area(sim::Area::Lighting), lighting_before);
+  // The light is off, in the panel and in the setting.
+  EXPECT_FALSE(logic.LightSwitchOn());
+  EXPECT_FALSE(parts.light_switch.Read());
+  EXPECT_EQ(view.image[IDC_LIGHT_SWITCH], u"dengup.bmp");
+  EXPECT_TRUE(view.VisibleSwitched().empty());
+
+  // Edits now go to profile 1's block.
+  logic.OnSlider(IDC_BRIGHTNESS_SLIDER, 5);
+  std::vector<std::uint8_t> expected = lighting_before;
+  expected[42 + 1] = 5;
+  EXPECT_EQ(Area(sim::Area::Lighting), expected);
+}
+
+TEST_F(LightingPanel, AProfileBeyondTheKeyboardsIsNotShown) {
+  SetLightingField(0, 1, 2);
+  ConnectInMode(4);
+  const std::size_t mark = SentSoFar();
+  logic.ShowProfile(3);
+  logic.ShowProfile(-1);
+  EXPECT_TRUE(SentCommands(mark).empty());
+  EXPECT_EQ(view.slider[IDC_BRIGHTNESS_SLIDER].first, 2);
+  EXPECT_TRUE(logic.LightSwitchOn());
+}
+
 TEST_F(LightingPanel, SpeedSliderShowsItsPictureAndWritesTheReversedValue) {
   ConnectInMode(4);
   logic.OnSlider(IDC_SPEED_SLIDER, 0);

@@ -387,7 +387,14 @@ TEST_F(MainWindow, ConnectRefreshesStoreThenKeysThenMarksTheActiveProfile) {
   logic.OnConnected();
   logic.OnDisconnected();
   EXPECT_EQ(r.calls, (Calls{"connect-refresh", "refresh-keys", "mark-profile 2",
-                            "lighting-connect 2", "apply-off", "close-children"}));
+                            "lighting-connect 2", "scene-menu", "apply-off", "close-children"}));
+}
+
+TEST_F(MainWindow, ConnectWithoutAKnownProfileLeavesTheProfileButtonsAlone) {
+  r.active_profile = -1;
+  logic.OnConnected();
+  EXPECT_EQ(r.calls, (Calls{"connect-refresh", "refresh-keys", "lighting-connect -1", "scene-menu",
+                            "apply-off"}));
 }
 
 struct ConnectCase {
@@ -414,19 +421,19 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ConnectCase{"ReadReplacesEdits", KeyboardRead::Read, true,
                     {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
-                     "apply-off"},
+                     "scene-menu", "apply-off"},
                     false},
         ConnectCase{"UnfinishedWriteKeepsApply", KeyboardRead::PendingKept, true,
                     {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
-                     "apply-on"},
+                     "scene-menu", "apply-on"},
                     true},
         ConnectCase{"UnfinishedWriteOfAnEarlierRunEnablesApply", KeyboardRead::PendingKept, false,
                     {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
-                     "apply-on"},
+                     "scene-menu", "apply-on"},
                     true},
         ConnectCase{"UnreadableIsTold", KeyboardRead::Unreadable, false,
                     {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
-                     "apply-off", "message <KEYBOARD_READ_FAILED>"},
+                     "scene-menu", "apply-off", "message <KEYBOARD_READ_FAILED>"},
                     false}),
     [](const auto& i) { return std::string(i.param.name); });
 

@@ -220,6 +220,33 @@ TEST_F(SettingsFilesTest, SaveCacheOnlyOverAnExistingCacheFile) {
   EXPECT_EQ(ReadFile(cache), Serialized());
 }
 
+TEST_F(SettingsFilesTest, ReloadingTheCacheFileReplacesTheStoreOrLeavesItWhole) {
+  FillStore();
+  const Bytes filled = Serialized();
+  const fs::path cache(files.CacheFilePath());
+  // Missing, cut short, and of the right size but no settings file: the store keeps everything.
+  EXPECT_FALSE(files.ReloadCacheFile());
+  EXPECT_EQ(Serialized(), filled);
+  const std::vector<Bytes> unusable{Bytes(filled.begin(), filled.begin() + 1000),
+                                    Bytes(32832, 0xAB)};
+  for (const Bytes& bytes : unusable) {
+    WriteFile(cache, bytes);
+    EXPECT_FALSE(files.ReloadCacheFile()) << bytes.size();
+    EXPECT_EQ(Serialized(), filled) << bytes.size();
+  }
+
+  ASSERT_TRUE(files.CreateDefaultSettings(cache.u16string(), false));
+  {
+    auto lock = store.Lock();
+    store.basis = KeyboardBasis::Read;
+  }
+  EXPECT_TRUE(files.ReloadCacheFile());
+  EXPECT_EQ(Serialized(), ReadFile(cache));
+  auto lock = store.Lock();
+  EXPECT_TRUE(store.macros.empty());
+  EXPECT_EQ(store.basis, KeyboardBasis::Read);
+}
+
 TEST_F(SettingsFilesTest, DefaultSettingsToFileAndIntoStore) {
   const std::u16string path = temp.File("default.fwc");
   ASSERT_TRUE(files.CreateDefaultSettings(path, false));

@@ -36,6 +36,7 @@ class CCompositeDlg final : public skin::CBaseDialog, public CompositeDialogView
   void Open(const KeyDialogRequest& request, HWND clicked_button);
   // The main window closes an open dialog when the keyboard goes.
   void CloseIfOpen() { logic_.Close(); }
+  bool IsOpen() const { return logic_.IsOpen(); }
 
   // CompositeDialogView
   void ShowMode(bool macro_edit) override;

@@ -61,7 +61,7 @@ COrvaneDlg::COrvaneDlg(const AppPaths& paths, platform::IniProfile& ini, ShellSe
   flags_.settings_changed = false;
 }
 
-COrvaneDlg::~COrvaneDlg() = default;
+COrvaneDlg::~COrvaneDlg() { services_.SetSceneSwitcher(nullptr); }
 
 // ---- initialisation -------------------------------------------------------------------------
 
@@ -75,7 +75,14 @@ BOOL COrvaneDlg::OnInitDialog() {
   profile_ = std::make_unique<CProfileDlg>(Hwnd(), ini_, paths_, *this, services_.RegistryProfile(),
                                            services_.Texts());
   update_ = std::make_unique<CUpdateDlg>(Hwnd(), ini_, paths_, services_);
-  return logic_.OnInitDialog() ? TRUE : FALSE;
+  if (!logic_.OnInitDialog()) return FALSE;
+  if (device::CommandSet* commands = services_.Commands()) {
+    scenes_ = std::make_unique<SceneSwitcher>(*this, services_.Texts(), *commands,
+                                              services_.Settings(), services_.Working(),
+                                              [this] { return services_.FactoryKeyMap(); });
+    services_.SetSceneSwitcher(scenes_.get());
+  }
+  return TRUE;
 }
 
 bool COrvaneDlg::InitialiseSkin() { return skin::CBaseDialog::InitialiseSkin(); }
@@ -312,12 +319,16 @@ void COrvaneDlg::ShowAsApplicationWindow() {
   ::SetForegroundWindow(Hwnd());
 }
 
+HWND COrvaneDlg::MessageOwner() const {
+  return composite_ && composite_->IsOpen() && composite_->Hwnd() ? composite_->Hwnd() : Hwnd();
+}
+
 void COrvaneDlg::ShowMessage(std::u16string_view text) {
-  ::MessageBoxW(Hwnd(), WideFrom(text).c_str(), L"", MB_OK);
+  ::MessageBoxW(MessageOwner(), WideFrom(text).c_str(), L"", MB_OK);
 }
 
 bool COrvaneDlg::AskYesNo(std::u16string_view text) {
-  return ::MessageBoxW(Hwnd(), WideFrom(text).c_str(), kAppTitle,
+  return ::MessageBoxW(MessageOwner(), WideFrom(text).c_str(), kAppTitle,
                        MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
 }
 
@@ -430,6 +441,61 @@ bool COrvaneDlg::OnKeyboardCommand(int id) {
     case kIdFlip2: keyboard_.ToggleFlip(); return true;
     default: return false;
   }
+}
+
+// ---- scene switching ----------------------------------------------------------------------------
+
+bool COrvaneDlg::EditorOpen() { return composite_ && composite_->IsOpen(); }
+
+bool COrvaneDlg::MainSettingsChanged() { return flags_.settings_changed.load(); }
+
+void COrvaneDlg::ApplyMainSettings() { logic_.Apply(); }
+
+void COrvaneDlg::SetMainApply(bool enabled) { logic_.SetSettingsChanged(enabled); }
+
+void COrvaneDlg::RedrawKeyButtons() { keyboard_.RefreshCaptions(); }
+
+void COrvaneDlg::ShowProfileMenu(const ProfileMenu& menu) {
+  scene_menu_.Rebuild(menu);
+  if (ImageButton* profiles = Button(kIdProfiles)) {
+    profiles->SetLabel(WideFrom(menu.caption), Font(L"Arial", 10), kLabelGrey);
+    AddTooltip(profiles->Hwnd(), WideFrom(menu.tooltip));
+  }
+}
+
+void COrvaneDlg::ColourKeysModeOff() {
+  if (keyboard_.ColourKeysMode()) {
+    keyboard_.ToggleColourKeysMode();
+  } else {
+    SetColourKeysSwitchText(services_.Texts().Text(texts::TextKey::MAIN_SWITCH_FUNCTION_TEXT));
+  }
+}
+
+void COrvaneDlg::ShowLightingOf(int profile) {
+  if (lighting_) lighting_->Logic().ShowProfile(profile);
+}
+
+bool COrvaneDlg::ProfileDialogChanged() {
+  return profile_ && profile_->Logic().HasUnappliedChanges();
+}
+
+void COrvaneDlg::MarkProfileDialogRow(int profile) {
+  if (profile_) profile_->Logic().OnSceneSwitched(profile);
+}
+
+bool COrvaneDlg::OnSceneCommand(int id) {
+  if (!scenes_) return false;
+  for (std::size_t i = 0; i < std::size(kProfileButtons); ++i) {
+    if (id == kProfileButtons[i]) {
+      scenes_->OnProfileButton(static_cast<int>(i));
+      return true;
+    }
+  }
+  if (id == kIdSceneMenu) {
+    scene_menu_.Show(Hwnd());
+    return true;
+  }
+  return scenes_->OnSceneCommand(id);
 }
 
 void COrvaneDlg::MarkActiveProfile(int profile) {
@@ -557,7 +623,9 @@ bool COrvaneDlg::OnCommand(int id, int code, HWND) {
     case ShellCommand::Profiles: if (profile_) profile_->Open(); break;
     case ShellCommand::Update: if (update_) update_->Open(); break;
     // Import and export are handled by their own windows as they join.
-    default: OnKeyboardCommand(id); break;
+    default:
+      if (!OnSceneCommand(id)) OnKeyboardCommand(id);
+      break;
   }
   return true;
 }

@@ -16,6 +16,7 @@
 #include "app/keyboard_view_logic.h"
 #include "app/main_window_logic.h"
 #include "app/profile_dialog_logic.h"
+#include "app/scene_switcher.h"
 #include "app/win32/about_dialog.h"
 #include "app/win32/composite_dialog.h"
 #include "app/win32/busy_worker.h"
@@ -23,6 +24,7 @@
 #include "app/win32/lighting_panel_view.h"
 #include "app/win32/named_event_set.h"
 #include "app/win32/profile_dialog.h"
+#include "app/win32/scene_menu.h"
 #include "app/win32/shell_services.h"
 #include "app/win32/tray_icon.h"
 #include "app/win32/update_dialog.h"
@@ -41,7 +43,8 @@ class COrvaneDlg final : public skin::CBaseDialog,
                          public KeyboardViewView,
                          public CompositeDialogHost,
                          public ProfileDialogHost,
-                         public LightingKeyPicture {
+                         public LightingKeyPicture,
+                         public SceneView {
  public:
   COrvaneDlg(const AppPaths& paths, platform::IniProfile& ini, ShellServices& services,
              ShellFlags& flags, Win32InstancePlatform& instance);
@@ -118,6 +121,18 @@ class COrvaneDlg final : public skin::CBaseDialog,
   void UntintKeysAndRedraw() override;
   void PressReportButton(int rate) override;
 
+  // SceneView (ShowMessage, AskYesNo and MarkActiveProfile are shared with MainWindowView)
+  bool EditorOpen() override;
+  bool MainSettingsChanged() override;
+  void ApplyMainSettings() override;
+  void SetMainApply(bool enabled) override;
+  void RedrawKeyButtons() override;
+  void ShowProfileMenu(const ProfileMenu& menu) override;
+  void ColourKeysModeOff() override;
+  void ShowLightingOf(int profile) override;
+  bool ProfileDialogChanged() override;
+  void MarkProfileDialogRow(int profile) override;
+
   // HostWindow
   void SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
   void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
@@ -154,6 +169,11 @@ class COrvaneDlg final : public skin::CBaseDialog,
   controls::SlotImage ColourLook(int control_id, bool flag);
   // A click of the keyboard view; false when the id is not the keyboard view's.
   bool OnKeyboardCommand(int id);
+  // Profile buttons, the scene button and the scene menu's commands; false for other ids.
+  bool OnSceneCommand(int id);
+  // Message boxes belong to the key-setting dialog while it is open, so that closing one does
+  // not enable the main window under that modal dialog.
+  HWND MessageOwner() const;
 
   const AppPaths& paths_;
   ShellServices& services_;
@@ -172,6 +192,8 @@ class COrvaneDlg final : public skin::CBaseDialog,
   std::map<std::pair<std::wstring, int>, controls::UniqueFont> fonts_;
   HWND tooltip_ = nullptr;
   std::unique_ptr<CLightingPanel> lighting_;  // once the device link and the skin are there
+  std::unique_ptr<SceneSwitcher> scenes_;     // once the device link is there
+  CSceneMenu scene_menu_;
   CTrayIcon tray_;
   NamedEventSet events_;
   std::unique_ptr<CAboutDlg> about_;

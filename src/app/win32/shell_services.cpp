@@ -105,10 +105,12 @@ void ShellServices::ClearActiveProfileAssignments() {
                                   static_cast<std::size_t>(GBank()));
 }
 
-bool ShellServices::SwitchScene(int) {
-  // The keyboard keeps its active profile until the user picks another with a profile button;
-  // turning the light switch on leaves it where it is.
-  return true;
+bool ShellServices::SwitchScene(int profile) {
+  return scenes_ != nullptr && scenes_->SwitchScene(profile);
+}
+
+device::KeyMapBytes ShellServices::FactoryKeyMap() const {
+  return link_ ? link_->State().DefaultKeyMap() : device::KeyMapBytes(keys::kDefaultKeyMap);
 }
 
 void ShellServices::SetKeyboardActiveProfile(int profile) {
@@ -137,7 +139,7 @@ int ShellServices::ActiveProfile() {
 }
 
 void ShellServices::BuildSceneMenu() {
-  // The scene menu belongs to profile switching and joins with it.
+  if (scenes_ != nullptr) scenes_->RebuildProfileMenu();
 }
 
 void ShellServices::ReleaseWorkingStore() { working_.Clear(); }

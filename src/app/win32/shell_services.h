@@ -12,6 +12,7 @@
 #include "app/lighting_panel_logic.h"
 #include "app/lighting_parts.h"
 #include "app/main_window_view.h"
+#include "app/scene_switcher.h"
 #include "device/device_link.h"
 #include "device/win32/quorva_hid_library.h"
 #include "platform/ini_profile.h"
@@ -55,18 +56,25 @@ class ShellServices final : public MainWindowServices,
   const texts::TextTable& LoadedTexts() const override;
   store::WorkingStore& Working() override { return working_; }
   platform::IniProfile& RegistryProfile() override { return registry_; }
-  // The settings files: the profile dialog's new files, the update dialog's backup.
+  // The settings files: scene switching, the profile dialog's new files, the update dialog's
+  // backup.
   store::SettingsFiles& Settings() { return settings_; }
   // The keyboard's active profile, 0..2; nothing without a device link.
   void SetKeyboardActiveProfile(int profile);
-  // The update dialog's boot-mode packet; null until the device link has started.
-  device::CommandSet* KeyboardCommands() { return link_ ? &link_->Commands() : nullptr; }
+  // The keyboard's commands (scene switching, the boot-mode packet); null until the device link
+  // has started.
+  device::CommandSet* Commands() { return link_ ? &link_->Commands() : nullptr; }
 
   // LightingPanelServices
   bool SwitchScene(int profile) override;
   int KeyboardActiveProfile() override { return ActiveProfile(); }
   // The lighting subsystem; null until the device link has started.
   LightingParts* Lighting() { return lighting_; }
+
+  // Scene switching: the factory key map it reads against, and the switcher the light switch and
+  // the scene menu's rebuild reach.
+  device::KeyMapBytes FactoryKeyMap() const;
+  void SetSceneSwitcher(SceneSwitcher* scenes) { scenes_ = scenes; }
 
  private:
   const AppPaths& paths_;
@@ -86,6 +94,7 @@ class ShellServices final : public MainWindowServices,
   DeviceEventPolicy* events_ = nullptr;
   device::DeviceLink* link_ = nullptr;
   LightingParts* lighting_ = nullptr;  // lives as long as the link, for the same reason
+  SceneSwitcher* scenes_ = nullptr;    // the main window's
 };
 
 }  // namespace vendrel::app

@@ -141,7 +141,7 @@ void CUpdateDlg::CloseDialog() {
   EndModal(IDCANCEL);
 }
 
-device::CommandSet* CUpdateDlg::KeyboardCommands() { return services_.KeyboardCommands(); }
+device::CommandSet* CUpdateDlg::Commands() { return services_.Commands(); }
 
 bool CUpdateDlg::StartProgram(const std::u16string& path) {
   const HINSTANCE result = ::ShellExecuteW(Hwnd(), L"open", WideFrom(path).c_str(), nullptr,

@@ -40,7 +40,7 @@ class CUpdateDlg final : public skin::CBaseDialog,
   void CloseDialog() override;
 
   // UpdateDialogHost
-  device::CommandSet* KeyboardCommands() override;
+  device::CommandSet* Commands() override;
   bool StartProgram(const std::u16string& path) override;
   void SetCurrentFolder(const std::u16string& folder) override;
 
