@@ -8,6 +8,7 @@
 
 #include "device/results.h"
 #include "lighting/mode_table.h"
+#include "lighting/transfer_bracket.h"
 
 namespace vendrel::lighting {
 namespace {
@@ -103,13 +104,13 @@ bool LightingModel::SelectMode(int combo_index) {
   const int profile = state_.current_profile;
   const std::uint8_t mode_byte[] = {static_cast<std::uint8_t>(mode)};
   const std::uint8_t multicolour_byte[] = {MulticolourByte(state_.multicolour)};
-  commands_.BeginTransfer();
-  commands_.WriteLightingArea(mode_byte, 1, FieldAddress(profile, kOffMode));
-  if (traits->writes_multicolour) {
-    commands_.WriteLightingArea(multicolour_byte, 1, FieldAddress(profile, kOffMulticolour));
-  }
-  commands_.EndTransfer();
   state_.mode = mode;
+  WriteInTransfer(commands_, [&] {
+    commands_.WriteLightingArea(mode_byte, 1, FieldAddress(profile, kOffMode));
+    if (traits->writes_multicolour) {
+      commands_.WriteLightingArea(multicolour_byte, 1, FieldAddress(profile, kOffMulticolour));
+    }
+  });
   return true;
 }
 
@@ -140,13 +141,13 @@ void LightingModel::SetColour(Colour colour) {
   const int profile = state_.current_profile;
   const std::uint8_t off[] = {kMulticolourByteOff};
   const std::uint8_t rgb[] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
-  commands_.BeginTransfer();
-  // Multicolour first: the keyboard would otherwise show the new colour in a multicolour effect.
-  commands_.WriteLightingArea(off, 1, FieldAddress(profile, kOffMulticolour));
-  commands_.WriteLightingArea(rgb, static_cast<std::uint8_t>(std::size(rgb)),
-                              FieldAddress(profile, kOffColour));
-  commands_.EndTransfer();
   state_.colour = colour & 0xFFFFFF;
+  WriteInTransfer(commands_, [&] {
+    // Multicolour first: the keyboard would otherwise show the new colour in a multicolour effect.
+    commands_.WriteLightingArea(off, 1, FieldAddress(profile, kOffMulticolour));
+    commands_.WriteLightingArea(rgb, static_cast<std::uint8_t>(std::size(rgb)),
+                                FieldAddress(profile, kOffColour));
+  });
 }
 
 void LightingModel::ToggleMulticolour() {
@@ -184,17 +185,17 @@ void LightingModel::TakeDefaultValues() {
 
 void LightingModel::WriteDefaultBlock() {
   const auto block = DefaultBlock();
-  commands_.BeginTransfer();
-  commands_.WriteLightingArea(block, static_cast<std::uint8_t>(block.size()),
-                              FieldAddress(state_.current_profile, 0));
-  commands_.EndTransfer();
+  WriteInTransfer(commands_, [&] {
+    commands_.WriteLightingArea(block, static_cast<std::uint8_t>(block.size()),
+                                FieldAddress(state_.current_profile, 0));
+  });
 }
 
 void LightingModel::WriteField(std::size_t offset, std::uint8_t value) {
   const std::uint8_t byte[] = {value};
-  commands_.BeginTransfer();
-  commands_.WriteLightingArea(byte, 1, FieldAddress(state_.current_profile, offset));
-  commands_.EndTransfer();
+  WriteInTransfer(commands_, [&] {
+    commands_.WriteLightingArea(byte, 1, FieldAddress(state_.current_profile, offset));
+  });
 }
 
 }  // namespace vendrel::lighting

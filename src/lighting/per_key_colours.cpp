@@ -5,6 +5,7 @@
 #include <span>
 
 #include "keys/key_table.h"
+#include "lighting/transfer_bracket.h"
 
 namespace vendrel::lighting {
 namespace {
@@ -75,17 +76,17 @@ void PerKeyColours::LoadActiveSlot(int profile) {
 
 void PerKeyColours::SendAllColours(int profile) {
   if (!ValidProfile(profile)) return;
-  commands_.BeginTransfer();
-  for (int chunk = 0; chunk < kChunkCount; ++chunk) {
-    std::array<std::uint8_t, kLedsPerChunk * 3> bytes{};
-    for (int i = 0; i < kLedsPerChunk; ++i) {
-      const auto rgb = Bytes(table_[profile][chunk * kLedsPerChunk + i]);
-      std::copy(rgb.begin(), rgb.end(), bytes.begin() + i * 3);
+  WriteInTransfer(commands_, [&] {
+    for (int chunk = 0; chunk < kChunkCount; ++chunk) {
+      std::array<std::uint8_t, kLedsPerChunk * 3> bytes{};
+      for (int i = 0; i < kLedsPerChunk; ++i) {
+        const auto rgb = Bytes(table_[profile][chunk * kLedsPerChunk + i]);
+        std::copy(rgb.begin(), rgb.end(), bytes.begin() + i * 3);
+      }
+      commands_.WritePerKeyColours(profile, bytes, static_cast<std::uint8_t>(bytes.size()),
+                                   chunk * kLedsPerChunk);
     }
-    commands_.WritePerKeyColours(profile, bytes, static_cast<std::uint8_t>(bytes.size()),
-                                 chunk * kLedsPerChunk);
-  }
-  commands_.EndTransfer();
+  });
 }
 
 std::optional<Colour> PerKeyColours::PaintKey(int profile, int control_id) {
@@ -94,9 +95,9 @@ std::optional<Colour> PerKeyColours::PaintKey(int profile, int control_id) {
   const bool with_base = slot_.tool == 1;
   const Colour colour = with_base ? slot_.base : slot_.paint;
   const auto rgb = Bytes(colour);
-  commands_.BeginTransfer();
-  commands_.WritePerKeyColours(profile, rgb, static_cast<std::uint8_t>(rgb.size()), led);
-  commands_.EndTransfer();
+  WriteInTransfer(commands_, [&] {
+    commands_.WritePerKeyColours(profile, rgb, static_cast<std::uint8_t>(rgb.size()), led);
+  });
   table_[profile][led] = colour;
   follows_base_[profile][led] = with_base;
   file_.WriteKeyColour(profile, slot_.active_slot, led, KeyColour{colour, with_base});

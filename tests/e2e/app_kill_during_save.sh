@@ -2,7 +2,7 @@
 # The program killed at any moment of an Apply never leaves a torn cache file: round after round
 # the keyboard gets its user's key back, the program starts, Restore defaults (Yes) writes, and
 # the process is killed a little later each time. The cache file is then byte for byte either the
-# keyboard's settings before the Apply or after it, and a temporary file a kill leaves behind is
+# settings the connect read before the Apply or those after it, and a temporary file a kill leaves behind is
 # gone after the next save.
 set -euo pipefail
 source "$(dirname "$0")/lib/harness.sh"
@@ -70,6 +70,18 @@ new=$(ds_hash "$cache")
 ds_check_cache_defaults "$cache"
 wine_run Vendrel.exe /Kill
 app_wait_ended 20 || fail "/Kill did not end the reference run"
+
+# What each round's connect leaves before its Apply: the keyboard's key maps with its user's key
+# back, joined with what only the cache holds (the G keys' settings of the defaults).
+kbsim_ok "write keymap 0 $user_map" >/dev/null
+wine_start "$E2E_WORK/reference-connect.out" Vendrel.exe
+app_wait_window shown 60 || fail "the window did not open for the second reference run"
+for i in $(seq 1 100); do [ "$(ds_hash "$cache")" != "$new" ] && break; sleep 0.1; done
+ds_wait_settled_file "$cache" 10 || true
+old=$(ds_hash "$cache")
+[ "$old" != "$new" ] || fail "the connect did not take the keyboard's key back into the cache file"
+wine_run Vendrel.exe /Kill
+app_wait_ended 20 || fail "/Kill did not end the second reference run"
 e2e_log "cache before the Apply $old, after $new"
 
 declare -A seen=()

@@ -13,8 +13,10 @@
 
 #include "device/command_codes.h"
 #include "device/packet_frame.h"
+#include "keys/key_table.h"
 #include "lighting/light_switch_setting.h"
 #include "lighting/mode_list.h"
+#include "lighting/per_key_colours.h"
 #include "platform/file_system.h"
 #include "support/device_rig.h"
 #include "support/memory_ini_profile.h"
@@ -583,6 +585,54 @@ TEST_F(LightingModelTest, ProfileOutsideTheThreeIsIgnored) {
     EXPECT_EQ(model.State().current_profile, 2) << bad;
   }
 }
+
+// A keyboard that does not answer the start of a write's bracket gets nothing more from that
+// write: each further packet would only wait out its reply time on a dead link.
+struct DeadLinkCase {
+  const char* name;
+  std::function<void(LightingModel&, PerKeyColours&)> write;
+};
+
+class LightingWriteOnDeadLink : public ::testing::TestWithParam<DeadLinkCase> {};
+
+TEST_P(LightingWriteOnDeadLink, StopsAfterTheUnansweredBracketStart) {
+  testing::DeviceRig rig(1, std::chrono::milliseconds{50});
+  testing::MemoryIniProfile ini;
+  LightSwitchSetting setting(ini, u"");
+  LightingModel model(rig.commands, setting, [](int) { return std::u16string(u"Mode"); });
+  ColourFile file(ini, platform::PortableFileSystem(), u"");
+  PerKeyColours colours(rig.commands, file);
+  ASSERT_EQ(model.Load(), 0);
+  model.BuildModeList();
+  const std::size_t mark = rig.library.SentPackets().size();
+  rig.library.WithModel([](sim::KeyboardModel& m) {
+    m.InjectFault(sim::Fault::Drop, 100);  // more than the exchange's own tries
+    return 0;
+  });
+
+  GetParam().write(model, colours);
+
+  const auto sent = rig.library.SentPackets();
+  ASSERT_GT(sent.size(), mark);
+  for (std::size_t i = mark; i < sent.size(); ++i) {
+    EXPECT_EQ(device::PacketCommand(sent[i]), kCmdBeginTransfer) << "packet " << i - mark;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writes, LightingWriteOnDeadLink,
+    ::testing::Values(
+        DeadLinkCase{"Brightness", [](LightingModel& m, PerKeyColours&) { m.SetBrightness(1); }},
+        DeadLinkCase{"Mode", [](LightingModel& m, PerKeyColours&) {
+                       m.SelectMode(m.ComboIndexOfMode(7));
+                     }},
+        DeadLinkCase{"Colour", [](LightingModel& m, PerKeyColours&) { m.SetColour(kRed); }},
+        DeadLinkCase{"DefaultBlock", [](LightingModel& m, PerKeyColours&) { m.WriteDefaultBlock(); }},
+        DeadLinkCase{"AllColours", [](LightingModel&, PerKeyColours& c) { c.SendAllColours(0); }},
+        DeadLinkCase{"PaintKey", [](LightingModel&, PerKeyColours& c) {
+                       c.PaintKey(0, keys::KeyButtonTable()[0].control_id);
+                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vendrel::lighting
