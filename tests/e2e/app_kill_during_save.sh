@@ -21,26 +21,25 @@ cache=$(app_cache_file)
 # Clicks Restore defaults and answers its question Yes as a person does, with the keyboard. A
 # click that lands while the program is still busy with its connect read asks nothing; like a
 # person, click once more then.
+# The question's box carries the program's name as its title; the main window has a title of its
+# own, and other short-lived windows of the program are no answer to wait for.
 restore_defaults_yes() {
-  local box="" i w attempt
+  local box="" i attempt
   for attempt in 1 2 3; do
     app_click_control FUNC_DEFAULT
     for i in $(seq 1 100); do
-      box=$(xdotool search --onlyvisible --class vendrel.exe 2>/dev/null | while read -r w; do
-        xwininfo -id "$w" 2>/dev/null | grep -q "\"$APP_TITLE\"" || echo "$w"
-      done | head -n1)
+      box=$(xdotool search --onlyvisible --name "^Corvasse Vendrel Gaming Keyboard\$" 2>/dev/null | head -n1)
       [ -n "$box" ] && break
       sleep 0.05
     done
-    [ -n "$box" ] && break
+    [ -n "$box" ] || continue
+    if xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box" 2>/dev/null; then
+      xdotool key y && return 0
+    fi
   done
-  [ -n "$box" ] || fail "Restore defaults asked nothing"
-  xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
-  xdotool key y
+  fail "Restore defaults asked nothing that could be answered"
 }
 
-# One round up to the moment the write is under way: the user's keys back on the keyboard, the
-# program started and its window shown, Restore defaults answered Yes.
 start_and_restore_defaults() {
   kbsim_ok "write keymap 0 $user_map" >/dev/null
   wine_start "$E2E_WORK/round.out" Vendrel.exe

@@ -62,7 +62,7 @@ class RecordingView final : public UpdateDialogView {
 
 class FakeHost final : public UpdateDialogHost {
  public:
-  device::CommandSet* KeyboardCommands() override { return commands; }
+  device::CommandSet* Commands() override { return commands; }
   bool StartProgram(const std::u16string& path) override {
     started.push_back(path);
     return start_succeeds;
