@@ -69,6 +69,11 @@ BOOL COrvaneDlg::OnInitDialog() {
   services_.SetHost(this, Hwnd());
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   about_ = std::make_unique<CAboutDlg>(services_.Texts(), link_);
+  file_dialogs_.SetOwner(Hwnd());
+  transfer_ = std::make_unique<SettingsTransferLogic>(
+      SettingsTransferParts{services_.Settings(), services_.Working(), services_.DeviceSettings(),
+                            file_dialogs_, services_.Boxes(), services_.LoadedTexts()},
+      *this);
   composite_ = std::make_unique<CCompositeDlg>(Hwnd(), ini_, paths_, services_.Working(),
                                                services_.Texts(), services_.LoadedTexts(),
                                                services_.RegistryProfile(), *this);
@@ -520,8 +525,9 @@ bool COrvaneDlg::OnCommand(int id, int code, HWND) {
     case ShellCommand::CloseProgram: logic_.CloseProgram(); break;
     case ShellCommand::Show: logic_.Show(); break;
     case ShellCommand::About: if (about_) about_->Show(); break;
-    // Import, export, the profile and update dialogs are handled by their own windows as they
-    // join.
+    case ShellCommand::Import: if (transfer_) transfer_->Import(); break;
+    case ShellCommand::Export: if (transfer_) transfer_->Export(); break;
+    // The profile and update dialogs are handled by their own windows as they join.
     default: OnKeyboardCommand(id); break;
   }
   return true;

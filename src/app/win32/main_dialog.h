@@ -15,6 +15,7 @@
 #include "app/composite_dialog_logic.h"
 #include "app/keyboard_view_logic.h"
 #include "app/main_window_logic.h"
+#include "app/settings_transfer_logic.h"
 #include "app/win32/about_dialog.h"
 #include "app/win32/composite_dialog.h"
 #include "app/win32/busy_worker.h"
@@ -24,6 +25,7 @@
 #include "app/win32/shell_services.h"
 #include "app/win32/tray_icon.h"
 #include "controls/image_button.h"
+#include "platform/win32/win32_file_dialogs.h"
 #include "controls/sheet_surface.h"
 #include "skin/state_sheet.h"
 #include "skin/ui/base_dialog.h"
@@ -37,7 +39,8 @@ class COrvaneDlg final : public skin::CBaseDialog,
                          public HostWindow,
                          public KeyboardViewView,
                          public CompositeDialogHost,
-                         public LightingKeyPicture {
+                         public LightingKeyPicture,
+                         public SettingsTransferHost {
  public:
   COrvaneDlg(const AppPaths& paths, platform::IniProfile& ini, ShellServices& services,
              ShellFlags& flags, Win32InstancePlatform& instance);
@@ -104,6 +107,10 @@ class COrvaneDlg final : public skin::CBaseDialog,
   void UntintKeysAndRedraw() override;
   void PressReportButton(int rate) override;
 
+  // SettingsTransferHost (RefreshKeyButtons is shared with MainWindowView)
+  std::optional<KeyboardLink> KeyboardForWrite() override { return services_.KeyboardForWrite(); }
+  void SetSettingsPending(bool pending) override { logic_.SetSettingsChanged(pending); }
+
   // HostWindow
   void SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
   void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
@@ -159,6 +166,9 @@ class COrvaneDlg final : public skin::CBaseDialog,
   CTrayIcon tray_;
   NamedEventSet events_;
   std::unique_ptr<CAboutDlg> about_;
+  // Import and Export of the main menu.
+  platform::win32::Win32FileDialogs file_dialogs_{nullptr};
+  std::unique_ptr<SettingsTransferLogic> transfer_;
   std::unique_ptr<BusyWorker> busy_;
   std::wstring link_;
   UINT taskbar_created_ = 0;

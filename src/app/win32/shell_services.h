@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "app/app_paths.h"
 #include "app/device_event_policy.h"
@@ -12,6 +13,7 @@
 #include "app/lighting_panel_logic.h"
 #include "app/lighting_parts.h"
 #include "app/main_window_view.h"
+#include "app/settings_transfer_logic.h"
 #include "device/device_link.h"
 #include "device/win32/quorva_hid_library.h"
 #include "platform/ini_profile.h"
@@ -61,6 +63,13 @@ class ShellServices final : public MainWindowServices,
   int KeyboardActiveProfile() override { return ActiveProfile(); }
   // The lighting subsystem; null until the device link has started.
   LightingParts* Lighting() { return lighting_; }
+
+  // What import and export work on.
+  store::SettingsFiles& Settings() { return settings_; }
+  store::DeviceStore& DeviceSettings() { return device_store_; }
+  platform::MessageBoxes& Boxes() { return boxes_; }
+  // Where a write to the keyboard goes; none until the device link has started.
+  std::optional<KeyboardLink> KeyboardForWrite();
 
  private:
   const AppPaths& paths_;
