@@ -46,7 +46,9 @@ st_file_dialog() {
   screenshot "file_dialog_${title// /_}"
   xdotool windowactivate --sync "$w" 2>/dev/null || true
   sleep 0.3
-  xdotool key ctrl+a
+  # Whatever the field proposes goes first.
+  xdotool key End
+  for i in $(seq 1 40); do xdotool key BackSpace; done
   xdotool type --delay 15 "$path"
   sleep 0.2
   xdotool key Return
