@@ -46,14 +46,16 @@ def record(kind, key_field, parameter):
 
 def key_table():
     records = [b"\0" * RECORD_SIZE] * KEY_RECORDS
-    # The G keys of the first block, as in every new table.
-    for i in range(9):
-        records[256 + i] = struct.pack("<HH", 0, 0x0301 + i) + b"\0" * 12
-        records[265 + i] = struct.pack("<HH", 0, 0x1301 + i) + b"\0" * 12
+    # The G keys' codes in every profile's block, as a keyboard's settings carry them.
+    for profile in range(3):
+        for i in range(9):
+            records[profile * BLOCK_RECORDS + 256 + i] = struct.pack("<HH", 0, 0x0301 + i) + b"\0" * 12
+            records[profile * BLOCK_RECORDS + 265 + i] = struct.pack("<HH", 0, 0x1301 + i) + b"\0" * 12
     for profile, place, sent in REMAPS:
         records[profile * BLOCK_RECORDS + KEYS[place][0]] = record(TYPE_KEY, 0, KEYS[sent][0])
     for profile in range(3):
-        records[profile * BLOCK_RECORDS + KEYS["D"][0]] = record(TYPE_MACRO, 1, profile + 1)
+        # No repeat count: the keyboard keeps none, so the read back can match the file.
+        records[profile * BLOCK_RECORDS + KEYS["D"][0]] = record(TYPE_MACRO, 0, profile + 1)
     return b"".join(records)
 
 
