@@ -32,7 +32,7 @@ struct KeyboardLink {
 class SettingsTransferHost {
  public:
   virtual ~SettingsTransferHost() = default;
-  // None while there is no device link.
+  // None while no keyboard is connected.
   virtual std::optional<KeyboardLink> KeyboardForWrite() = 0;
   // Marks, tooltips and Flip of every key redrawn from the WorkingStore.
   virtual void RefreshKeyButtons() = 0;
@@ -55,7 +55,7 @@ enum class ImportResult {
   Rejected,   // no settings file, or unreadable: nothing changed
   Written,    // the keyboard and the cache file hold the file's settings
   NotCached,  // the keyboard holds them; the cache file could not be saved
-  NotSent,    // the keyboard could not take them (macros, no link): nothing changed
+  NotSent,    // the keyboard could not take them (macros, none connected): nothing changed
   Failed,     // part of them may have reached the keyboard: they stay in the store, pending
 };
 

@@ -48,7 +48,7 @@ st_file_dialog() {
   sleep 0.3
   # Whatever the field proposes goes first.
   xdotool key End
-  for i in $(seq 1 40); do xdotool key BackSpace; done
+  xdotool key --repeat 40 --delay 5 BackSpace
   xdotool type --delay 15 "$path"
   sleep 0.2
   xdotool key Return

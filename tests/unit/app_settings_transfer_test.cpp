@@ -107,7 +107,7 @@ class RecordingHost final : public SettingsTransferHost {
  public:
   explicit RecordingHost(testing::DeviceRig& rig) : rig_(rig) {}
   std::optional<KeyboardLink> KeyboardForWrite() override {
-    if (!linked) return std::nullopt;
+    if (!connected) return std::nullopt;
     const std::uint32_t space = rig_.library.WithModel([](sim::KeyboardModel& m) {
       return macros::MacroSpaceFromUnits(m.AreaBytes(sim::Area::Info)[11]);
     });
@@ -116,7 +116,7 @@ class RecordingHost final : public SettingsTransferHost {
   void RefreshKeyButtons() override { ++refreshes; }
   void SetSettingsPending(bool pending) override { settings_changed = pending; }
 
-  bool linked = true;
+  bool connected = true;
   int refreshes = 0;
   std::optional<bool> settings_changed;
 
@@ -346,8 +346,8 @@ TEST_F(SettingsTransfer, MacrosTooLargeForTheKeyboardGiveTheStoreBack) {
   EXPECT_FALSE(host.settings_changed.has_value()) << "the unapplied edit is still pending";
 }
 
-TEST_F(SettingsTransfer, WithoutALinkNothingIsLoaded) {
-  host.linked = false;
+TEST_F(SettingsTransfer, WithNoKeyboardConnectedNothingIsLoaded) {
+  host.connected = false;
   const std::u16string path = temp.File("foreign.fwc");
   WriteFile(path, ForeignSettings(2, 4));
   EXPECT_EQ(logic.ImportFile(path), ImportResult::NotSent);

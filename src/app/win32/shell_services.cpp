@@ -76,7 +76,8 @@ void ShellServices::ResetSettings() {
 }
 
 std::optional<KeyboardLink> ShellServices::KeyboardForWrite() {
-  if (link_ == nullptr) return std::nullopt;
+  // Unplugged: an import would only leave the store holding what no keyboard got.
+  if (!IsConnected()) return std::nullopt;
   return KeyboardLink{link_->Commands(), link_->State().DefaultKeyMap(),
                       link_->State().KnownMacroSpace()};
 }

@@ -68,7 +68,7 @@ class ShellServices final : public MainWindowServices,
   store::SettingsFiles& Settings() { return settings_; }
   store::DeviceStore& DeviceSettings() { return device_store_; }
   platform::MessageBoxes& Boxes() { return boxes_; }
-  // Where a write to the keyboard goes; none until the device link has started.
+  // Where a write to the keyboard goes; none while no keyboard is connected.
   std::optional<KeyboardLink> KeyboardForWrite();
 
  private:
