@@ -69,6 +69,11 @@ BOOL COrvaneDlg::OnInitDialog() {
   services_.SetHost(this, Hwnd());
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   about_ = std::make_unique<CAboutDlg>(services_.Texts(), link_);
+  file_dialogs_.SetOwner(Hwnd());
+  transfer_ = std::make_unique<SettingsTransferLogic>(
+      SettingsTransferParts{services_.Settings(), services_.Working(), services_.DeviceSettings(),
+                            file_dialogs_, services_.Boxes(), services_.LoadedTexts()},
+      *this);
   composite_ = std::make_unique<CCompositeDlg>(Hwnd(), ini_, paths_, services_.Working(),
                                                services_.Texts(), services_.LoadedTexts(),
                                                services_.RegistryProfile(), *this);
@@ -622,7 +627,8 @@ bool COrvaneDlg::OnCommand(int id, int code, HWND) {
     case ShellCommand::About: if (about_) about_->Show(); break;
     case ShellCommand::Profiles: if (profile_) profile_->Open(); break;
     case ShellCommand::Update: if (update_) update_->Open(); break;
-    // Import and export are handled by their own windows as they join.
+    case ShellCommand::Import: if (transfer_) transfer_->Import(); break;
+    case ShellCommand::Export: if (transfer_) transfer_->Export(); break;
     default:
       if (!OnSceneCommand(id)) OnKeyboardCommand(id);
       break;

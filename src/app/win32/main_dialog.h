@@ -17,6 +17,7 @@
 #include "app/main_window_logic.h"
 #include "app/profile_dialog_logic.h"
 #include "app/scene_switcher.h"
+#include "app/settings_transfer_logic.h"
 #include "app/win32/about_dialog.h"
 #include "app/win32/composite_dialog.h"
 #include "app/win32/busy_worker.h"
@@ -29,6 +30,7 @@
 #include "app/win32/tray_icon.h"
 #include "app/win32/update_dialog.h"
 #include "controls/image_button.h"
+#include "platform/win32/win32_file_dialogs.h"
 #include "controls/sheet_surface.h"
 #include "skin/state_sheet.h"
 #include "skin/ui/base_dialog.h"
@@ -44,7 +46,8 @@ class COrvaneDlg final : public skin::CBaseDialog,
                          public CompositeDialogHost,
                          public ProfileDialogHost,
                          public LightingKeyPicture,
-                         public SceneView {
+                         public SceneView,
+                         public SettingsTransferHost {
  public:
   COrvaneDlg(const AppPaths& paths, platform::IniProfile& ini, ShellServices& services,
              ShellFlags& flags, Win32InstancePlatform& instance);
@@ -133,6 +136,10 @@ class COrvaneDlg final : public skin::CBaseDialog,
   bool ProfileDialogChanged() override;
   void MarkProfileDialogRow(int profile) override;
 
+  // SettingsTransferHost (RefreshKeyButtons is shared with MainWindowView)
+  std::optional<KeyboardLink> KeyboardForWrite() override { return services_.KeyboardForWrite(); }
+  void SetSettingsPending(bool pending) override { logic_.SetSettingsChanged(pending); }
+
   // HostWindow
   void SendToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
   void PostToWindow(std::uint32_t message, std::uint32_t first, std::uint32_t second) override;
@@ -198,6 +205,10 @@ class COrvaneDlg final : public skin::CBaseDialog,
   NamedEventSet events_;
   std::unique_ptr<CAboutDlg> about_;
   std::unique_ptr<CUpdateDlg> update_;  // keeps the chosen update program for the run
+
+  // Import and Export of the main menu.
+  platform::win32::Win32FileDialogs file_dialogs_{nullptr};
+  std::unique_ptr<SettingsTransferLogic> transfer_;
   std::unique_ptr<BusyWorker> busy_;
   std::wstring link_;
   UINT taskbar_created_ = 0;

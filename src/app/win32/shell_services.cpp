@@ -75,6 +75,13 @@ void ShellServices::ResetSettings() {
   working_.basis = store::KeyboardBasis::Unknown;  // until the keyboard has been read
 }
 
+std::optional<KeyboardLink> ShellServices::KeyboardForWrite() {
+  // Unplugged: an import would only leave the store holding what no keyboard got.
+  if (!IsConnected()) return std::nullopt;
+  return KeyboardLink{link_->Commands(), link_->State().DefaultKeyMap(),
+                      link_->State().KnownMacroSpace()};
+}
+
 KeyboardWrite ShellServices::WriteActiveProfile() {
   if (link_ == nullptr) return KeyboardWrite::Failed;
   const device::KeyMapBytes factory = link_->State().DefaultKeyMap();

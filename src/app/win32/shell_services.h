@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "app/app_paths.h"
 #include "app/device_event_policy.h"
@@ -13,6 +14,7 @@
 #include "app/lighting_parts.h"
 #include "app/main_window_view.h"
 #include "app/scene_switcher.h"
+#include "app/settings_transfer_logic.h"
 #include "device/device_link.h"
 #include "device/win32/quorva_hid_library.h"
 #include "platform/ini_profile.h"
@@ -75,6 +77,11 @@ class ShellServices final : public MainWindowServices,
   // the scene menu's rebuild reach.
   device::KeyMapBytes FactoryKeyMap() const;
   void SetSceneSwitcher(SceneSwitcher* scenes) { scenes_ = scenes; }
+  // What import and export work on.
+  store::DeviceStore& DeviceSettings() { return device_store_; }
+  platform::MessageBoxes& Boxes() { return boxes_; }
+  // Where a write to the keyboard goes; none while no keyboard is connected.
+  std::optional<KeyboardLink> KeyboardForWrite();
 
  private:
   const AppPaths& paths_;
