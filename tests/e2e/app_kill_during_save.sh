@@ -28,7 +28,7 @@ restore_defaults_yes() {
   for attempt in 1 2 3; do
     app_click_control FUNC_DEFAULT
     for i in $(seq 1 100); do
-      box=$(xdotool search --onlyvisible --name "^Corvasse Vendrel Gaming Keyboard\$" 2>/dev/null | head -n1)
+      box=$(xdotool search --onlyvisible --name "^Corvasse Vendrel Gaming Keyboard\$" 2>/dev/null | head -n1 || true)
       [ -n "$box" ] && break
       sleep 0.05
     done
