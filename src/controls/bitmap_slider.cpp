@@ -75,16 +75,9 @@ void BitmapSlider::MoveByUser(int position) {
 
 std::optional<LRESULT> BitmapSlider::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(hwnd_, &ps);
-      RECT client{};
-      ::GetClientRect(hwnd_, &client);
-      PaintStretched(dc, client, picture_);
-      if (picture_ != nullptr && ShowsFocusCue(hwnd_)) ::DrawFocusRect(dc, &client);
-      ::EndPaint(hwnd_, &ps);
+    case WM_PAINT:
+      PaintPictureControl(hwnd_, picture_);
       return 0;
-    }
     case WM_ERASEBKGND:
       return 1;
     case WM_GETDLGCODE:

@@ -30,16 +30,9 @@ void ImageToggle::SetImage(HBITMAP image) {
 
 std::optional<LRESULT> ImageToggle::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(hwnd_, &ps);
-      RECT client{};
-      ::GetClientRect(hwnd_, &client);
-      PaintStretched(dc, client, image_);
-      if (image_ != nullptr && ShowsFocusCue(hwnd_)) ::DrawFocusRect(dc, &client);
-      ::EndPaint(hwnd_, &ps);
+    case WM_PAINT:
+      PaintPictureControl(hwnd_, image_);
       return 0;
-    }
     case WM_NCDESTROY:
       hwnd_ = nullptr;
       return std::nullopt;

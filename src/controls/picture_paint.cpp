@@ -35,4 +35,14 @@ bool ShowsFocusCue(HWND control) {
   return (ui_state & UISF_HIDEFOCUS) == 0;
 }
 
+void PaintPictureControl(HWND control, HBITMAP picture) {
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(control, &ps);
+  RECT client{};
+  ::GetClientRect(control, &client);
+  PaintStretched(dc, client, picture);
+  if (picture != nullptr && ShowsFocusCue(control)) ::DrawFocusRect(dc, &client);
+  ::EndPaint(control, &ps);
+}
+
 }  // namespace vendrel::controls

@@ -15,6 +15,10 @@ void PaintStretched(HDC dc, const RECT& area, HBITMAP picture);
 // With a picture the region goes again.
 void SetSeeThrough(HWND control, bool see_through);
 
+// A picture control's whole WM_PAINT: its bitmap over the client area, with the focus cue when
+// it has a picture to show it on.
+void PaintPictureControl(HWND control, HBITMAP picture);
+
 // Whether the control should show its focus rectangle now: it has the focus and the window has
 // not hidden focus cues (they show once the keyboard is used).
 bool ShowsFocusCue(HWND control);

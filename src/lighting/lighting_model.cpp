@@ -58,13 +58,7 @@ int LightingModel::Load(const std::function<void()>& after_begin) {
                                              .subspan(FieldAddress(state_.current_profile, 0))
                                              .first<kBlockSize>());
     state_.mode = v.mode;
-    state_.brightness = v.brightness;
-    state_.speed = v.speed;
-    state_.direction = v.direction;
-    state_.multicolour = v.multicolour;
-    state_.colour = v.colour;
-    state_.colour_choice = v.colour_choice;
-    state_.report_rate = v.report_rate;
+    TakeValuesButMode(v);
   }
   state_.light_switch = light_switch_.Read();
   return 0;
@@ -172,8 +166,9 @@ void LightingModel::SetLightSwitch(bool on) {
   light_switch_.Write(on);
 }
 
-void LightingModel::TakeDefaultValues() {
-  const LightingValues v = DefaultValues();
+void LightingModel::TakeDefaultValues() { TakeValuesButMode(DefaultValues()); }
+
+void LightingModel::TakeValuesButMode(const LightingValues& v) {
   state_.brightness = v.brightness;
   state_.speed = v.speed;
   state_.direction = v.direction;

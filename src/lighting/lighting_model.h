@@ -63,6 +63,7 @@ class LightingModel {
 
  private:
   void WriteField(std::size_t offset, std::uint8_t value);
+  void TakeValuesButMode(const LightingValues& values);
 
   device::CommandSet& commands_;
   LightSwitchSetting& light_switch_;
