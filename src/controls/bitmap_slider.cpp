@@ -28,15 +28,10 @@ std::optional<SliderKey> KeyOf(WPARAM virtual_key) {
 }  // namespace
 
 bool BitmapSlider::Attach(HWND dialog, int control_id) {
-  hook_.Remove();
-  hwnd_ = ::GetDlgItem(dialog, control_id);
   id_ = control_id;
+  hwnd_ = AttachOwnerDrawn(hook_, dialog, control_id,
+                           [this](UINT m, WPARAM w, LPARAM l) { return Handle(m, w, l); });
   if (hwnd_ == nullptr) return false;
-  MakeOwnerDrawn(hwnd_);
-  if (!hook_.Install(hwnd_, [this](UINT m, WPARAM w, LPARAM l) { return Handle(m, w, l); })) {
-    hwnd_ = nullptr;
-    return false;
-  }
   SetSeeThrough(hwnd_, picture_ == nullptr);
   return true;
 }

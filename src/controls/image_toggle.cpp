@@ -6,15 +6,10 @@
 namespace vendrel::controls {
 
 bool ImageToggle::Attach(HWND dialog, int control_id) {
-  hook_.Remove();
-  hwnd_ = ::GetDlgItem(dialog, control_id);
   id_ = control_id;
+  hwnd_ = AttachOwnerDrawn(hook_, dialog, control_id,
+                           [this](UINT m, WPARAM w, LPARAM l) { return Handle(m, w, l); });
   if (hwnd_ == nullptr) return false;
-  MakeOwnerDrawn(hwnd_);
-  if (!hook_.Install(hwnd_, [this](UINT m, WPARAM w, LPARAM l) { return Handle(m, w, l); })) {
-    hwnd_ = nullptr;
-    return false;
-  }
   SetSeeThrough(hwnd_, image_ == nullptr);
   return true;
 }

@@ -1,5 +1,7 @@
 #include "controls/owner_drawn_button.h"
 
+#include <utility>
+
 namespace vendrel::controls {
 namespace {
 
@@ -59,6 +61,14 @@ std::optional<LRESULT> HandleButtonMessage(const WindowHook& hook, UINT message,
     default:
       return std::nullopt;
   }
+}
+
+HWND AttachOwnerDrawn(WindowHook& hook, HWND dialog, int control_id, WindowHook::Handler handler) {
+  hook.Remove();
+  HWND button = ::GetDlgItem(dialog, control_id);
+  if (button == nullptr) return nullptr;
+  MakeOwnerDrawn(button);
+  return hook.Install(button, std::move(handler)) ? button : nullptr;
 }
 
 }  // namespace vendrel::controls

@@ -15,6 +15,10 @@ namespace vendrel::controls {
 // by itself and never becomes the dialog's default button.
 void MakeOwnerDrawn(HWND button);
 
+// Finds the dialog's button, makes it owner-drawn and installs the control's handler on it. The
+// button, or null (the hook removed) when there is no such button or it cannot be hooked.
+HWND AttachOwnerDrawn(WindowHook& hook, HWND dialog, int control_id, WindowHook::Handler handler);
+
 // The messages every owner-drawn picture button answers alike, for its hook's handler: a result
 // when the message is dealt with, none to let the control go on. Redraws the button when its
 // focus, pressed state, enabled state or focus cues change; takes a double click as a second
