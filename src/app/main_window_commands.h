@@ -57,6 +57,10 @@ inline constexpr int kTimerBusy = 1050;
 // Frame period of the busy indicator while Apply runs.
 inline constexpr unsigned kBusyFramePeriodMs = 50;
 inline constexpr int kTimerLighting = 1051;  // started by kMsgLighting, one shot
+// Posted to the main window by the busy worker: show the progress picture and start timer 1050;
+// stop it and hide the picture (WM_APP + 0x50 and + 0x51).
+inline constexpr std::uint32_t kMsgBusyStarted = 0x8050;
+inline constexpr std::uint32_t kMsgBusyStopped = 0x8051;
 
 enum class ShellCommand {
   None,        // not the shell's: the keyboard view, lighting or profiles handle it

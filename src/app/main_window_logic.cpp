@@ -80,15 +80,18 @@ void MainWindowLogic::OnOk() {
 
 void MainWindowLogic::Apply() {
   view_.StartBusy();
-  if (flags_.settings_changed) {
-    std::lock_guard working(services_.WorkingStoreLock());
-    WriteSettings();
-  }
+  // The window thread holds no store lock meanwhile: the write takes them on its own thread.
+  if (flags_.settings_changed) WriteSettings();
   view_.StopBusy();
 }
 
+KeyboardWrite MainWindowLogic::WriteActiveProfile() {
+  view_.RunTransfer([this] { services_.SendActiveProfile(); });
+  return services_.ReportActiveProfileWrite();
+}
+
 void MainWindowLogic::WriteSettings() {
-  switch (services_.WriteActiveProfile()) {
+  switch (WriteActiveProfile()) {
     case KeyboardWrite::Written:
       SetSettingsChanged(false);
       return;
@@ -108,7 +111,7 @@ void MainWindowLogic::WriteSettings() {
       view_.ShowMessage(services_.Texts().Text(texts::TextKey::KEYBOARD_READ_AGAIN));
       return;
     case KeyboardRead::PendingKept:
-      if (services_.WriteActiveProfile() == KeyboardWrite::Written) {
+      if (WriteActiveProfile() == KeyboardWrite::Written) {
         SetSettingsChanged(false);
       } else {
         view_.ShowMessage(services_.Texts().Text(texts::TextKey::KEYBOARD_WRITE_FAILED));

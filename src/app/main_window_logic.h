@@ -56,8 +56,10 @@ class MainWindowLogic {
   ShellFlags& flags_;
   std::atomic<int> current_icon_{0};
   std::atomic<bool> tray_added_{false};
-  // Apply's write under the WorkingStore lock, and what the user is told about it.
+  // Apply's write, and what the user is told about it.
   void WriteSettings();
+  // One write of the active profile on the busy worker, then its report on this thread.
+  KeyboardWrite WriteActiveProfile();
   // Reads the keyboard's settings again into the WorkingStore and redraws the keys.
   KeyboardRead ReadKeyboardAgain();
 

@@ -2,6 +2,7 @@
 // What the main window's logic asks of its Win32 window and of the subsystems it hosts. The
 // Win32 dialog implements both; tests record the calls.
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -49,6 +50,9 @@ class MainWindowView {
   virtual void EnableApply(bool enabled) = 0;
   virtual void StartBusy() = 0;
   virtual void StopBusy() = 0;
+  // Runs work (a transfer to the keyboard) off the window thread and returns when it is done; the
+  // window meanwhile paints and animates the busy picture but takes no input.
+  virtual void RunTransfer(std::function<void()> work) = 0;
   virtual void RefreshKeyButtons() = 0;
   virtual void MarkActiveProfile(int profile) = 0;  // 0..2 checks that profile's button; else none
   virtual void CloseChildDialogs() = 0;
@@ -98,8 +102,12 @@ class MainWindowServices {
   virtual std::recursive_mutex& WorkingStoreLock() = 0;
   virtual std::recursive_mutex& DeviceStoreLock() = 0;
   virtual void ResetSettings() = 0;  // string table, defaults, recording state
-  // The WorkingStore to the keyboard's current profile, then to the cache file.
-  virtual KeyboardWrite WriteActiveProfile() = 0;
+  // The WorkingStore to the keyboard's current profile, then to the cache file. Runs on any
+  // thread (Apply's worker) and takes the store locks itself; tells the user nothing.
+  virtual void SendActiveProfile() = 0;
+  // What the last SendActiveProfile did, after telling the user what it needs told (window
+  // thread only).
+  virtual KeyboardWrite ReportActiveProfileWrite() = 0;
   virtual void ClearActiveProfileAssignments() = 0;
   virtual KeyboardRead ConnectRefresh() = 0;
   // False when the WorkingStore does not stand on a whole read of the keyboard.

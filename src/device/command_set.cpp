@@ -27,9 +27,15 @@ int CommandSet::Transact(std::uint8_t command, std::uint8_t length, std::uint16_
   const Packet request = BuildRequest(command, length, address, payload);
   Packet reply{};
   const DeviceResult result = exchange_.Run(request, reply);
-  if (result != DeviceResult::Ok) return ResultCode(result);
-  if (reply[kOffStatus] == kStatusRefused) return kRefusedFF;
-  if (reply[kOffStatus] == kStatusRefusedAlt) return kRefusedFE;
+  // After any packet that failed, the keyboard may hold anything a transfer left half done.
+  if (result != DeviceResult::Ok) {
+    macro_memory_.Forget();
+    return ResultCode(result);
+  }
+  if (reply[kOffStatus] == kStatusRefused || reply[kOffStatus] == kStatusRefusedAlt) {
+    macro_memory_.Forget();
+    return reply[kOffStatus] == kStatusRefused ? kRefusedFF : kRefusedFE;
+  }
   const std::size_t n = std::min(reply_payload.size(), kPayloadSize);
   std::copy_n(reply.begin() + kOffPayload, n, reply_payload.begin());
   return kOk;
@@ -70,18 +76,21 @@ int CommandSet::ReadChunks(std::uint8_t command, std::uint16_t base,
                                 static_cast<std::uint16_t>(base + offset), {},
                                 destination.subspan(offset, n));
     if (result != kOk) return result;
+    if (command == kCmdReadMacro) macro_memory_.Learn(base + offset, destination.subspan(offset, n));
   }
   return kOk;
 }
 
 int CommandSet::WriteChunks(std::uint8_t command, std::uint16_t base,
-                            std::span<const std::uint8_t> source) {
+                            std::span<const std::uint8_t> source, bool skip_known) {
   for (std::size_t offset = 0; offset < source.size(); offset += kPayloadSize) {
     const std::size_t n = std::min(kPayloadSize, source.size() - offset);
+    const std::span<const std::uint8_t> chunk = source.subspan(offset, n);
+    if (skip_known && macro_memory_.Holds(base + offset, chunk)) continue;
     const int result = Transact(command, static_cast<std::uint8_t>(n),
-                                static_cast<std::uint16_t>(base + offset),
-                                source.subspan(offset, n), {});
+                                static_cast<std::uint16_t>(base + offset), chunk, {});
     if (result != kOk) return result;
+    if (command == kCmdWriteMacro) macro_memory_.Learn(base + offset, chunk);
   }
   return kOk;
 }
@@ -108,6 +117,12 @@ int CommandSet::WriteMacroArea(std::span<const std::uint8_t> source, std::uint32
   return WriteChunks(kCmdWriteMacro, 0, source.first(count));
 }
 
+int CommandSet::WriteChangedMacroArea(std::span<const std::uint8_t> source, std::uint32_t count) {
+  if (count == 0) return kOk;
+  if (count > source.size() || count > kAddressLimit) return kOutOfRange;
+  return WriteChunks(kCmdWriteMacro, 0, source.first(count), true);
+}
+
 int CommandSet::ReadDefaultKeyMap(std::span<std::uint8_t, kKeyMapSize> destination) {
   return ReadChunks(kCmdReadDefaultKeyMap, 0, destination);
 }
@@ -124,6 +139,7 @@ int CommandSet::WritePerKeyColours(int profile, std::span<const std::uint8_t> so
 }
 
 int CommandSet::EnterUpdateMode() {
+  macro_memory_.Forget();  // the update may rewrite anything
   // The boot packet is all zeros but the report number and the code twice, checksum included.
   Packet p{};
   p[kOffReport] = kReportNumber;

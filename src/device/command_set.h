@@ -10,6 +10,7 @@
 
 #include "device/command_codes.h"
 #include "device/exchange.h"
+#include "device/known_macro_memory.h"
 
 namespace vendrel::device {
 
@@ -54,6 +55,12 @@ class CommandSet {
   // count 0 returns 1 without sending; count beyond the buffer or the 16-bit address range: -201.
   int ReadMacroArea(std::span<std::uint8_t> destination, std::uint32_t count);
   int WriteMacroArea(std::span<const std::uint8_t> source, std::uint32_t count);
+  // The same end state as WriteMacroArea, sending only the chunks whose bytes the keyboard is not
+  // known to hold already (all of them when nothing is known).
+  int WriteChangedMacroArea(std::span<const std::uint8_t> source, std::uint32_t count);
+  // What the macro area's reads and writes taught: any failed packet forgets it, and so does
+  // the connection when the keyboard goes or comes.
+  KnownMacroMemory& MacroMemory() { return macro_memory_; }
 
   int ReadDefaultKeyMap(std::span<std::uint8_t, kKeyMapSize> destination);
 
@@ -79,10 +86,12 @@ class CommandSet {
   int Transact(std::uint8_t command, std::uint8_t length, std::uint16_t address,
                std::span<const std::uint8_t> payload, std::span<std::uint8_t> reply_payload);
   int ReadChunks(std::uint8_t command, std::uint16_t base, std::span<std::uint8_t> destination);
-  int WriteChunks(std::uint8_t command, std::uint16_t base, std::span<const std::uint8_t> source);
+  int WriteChunks(std::uint8_t command, std::uint16_t base, std::span<const std::uint8_t> source,
+                  bool skip_known = false);
 
   Exchange& exchange_;
   std::atomic<int> active_profile_{-1};
+  KnownMacroMemory macro_memory_;
 };
 
 }  // namespace vendrel::device

@@ -104,7 +104,10 @@ KeyMapWriteOutcome WriteKeyMaps(WorkingStore& working, DeviceStore& device_store
   // begun transfer is still closed.
   int result = target.commands.BeginTransfer();
   if (result == device::kOk) {
-    result = target.commands.WriteMacroArea(image.bytes, static_cast<std::uint32_t>(image.bytes.size()));
+    // Chunks the keyboard already holds are skipped: with a full macro memory a one-key change
+    // costs the key map and a few chunks instead of the whole memory.
+    result = target.commands.WriteChangedMacroArea(image.bytes,
+                                                   static_cast<std::uint32_t>(image.bytes.size()));
     for (std::size_t i = 0; i < profiles.size() && result == device::kOk; ++i) {
       result = target.commands.WriteKeyMap(maps[i], profiles[i]);
     }

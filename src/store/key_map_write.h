@@ -1,7 +1,8 @@
 #pragma once
 // The write of macros and key maps to the keyboard ("download"): commit the WorkingStore into the
 // DeviceStore, fit the macro image into the keyboard's macro space, encode the key maps, and send
-// everything in one bracketed transfer. What the user is told about it is the caller's decision.
+// them in one bracketed transfer: the key maps whole, of the macro image the chunks the keyboard is
+// not known to hold already. What the user is told about it is the caller's decision.
 #include <cstdint>
 #include <optional>
 #include <span>

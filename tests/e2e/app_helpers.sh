@@ -33,10 +33,31 @@ app_window_state() {
 app_wait_window() {
   local state=$1 seconds=${2:-20} i
   for ((i = 0; i < seconds * 10; i++)); do
-    [ "$(app_window_state)" = "$state" ] && return 0
+    if [ "$(app_window_state)" = "$state" ]; then
+      # The window opens while the connect refresh still reads the keyboard; a click meant for
+      # the settings waits until the program talks to the keyboard no more.
+      [ "$state" = shown ] && app_wait_keyboard_quiet
+      return 0
+    fi
     sleep 0.1
   done
   return 1
+}
+
+# Waits until kbsim's packet log has not grown for half a second (at most S seconds, default 20);
+# never fails: a keyboard that stays busy is the caller's to check.
+app_wait_keyboard_quiet() {
+  local seconds=${1:-20} end before after
+  [ -n "${KBSIM_LOG:-}" ] && [ -f "$KBSIM_LOG" ] || return 0
+  end=$((SECONDS + seconds))
+  after=$(wc -l <"$KBSIM_LOG")
+  while [ "$SECONDS" -le "$end" ]; do
+    before=$after
+    sleep 0.5
+    after=$(wc -l <"$KBSIM_LOG")
+    [ "$before" = "$after" ] && return 0
+  done
+  return 0
 }
 
 # Waits until the program has started and put its icon into the tray (or S seconds).

@@ -3,6 +3,7 @@
 #include "app/named_events.h"
 #include "app/pre_translate.h"
 #include "app/shell_menus.h"
+#include "app/transfer_message_policy.h"
 #include "app/window_messages.h"
 #include "codec/four_char_tag.h"
 #include "texts/live_text_key.h"
@@ -170,6 +171,40 @@ TEST(ShellControls, IdsAndSkinKeysAreUniqueAndSlotsFullySpelled) {
   // The Apply button alone shows the disabled sheet while it is disabled.
   for (const ShellControl& c : kShellControls) {
     EXPECT_EQ(c.slots[3] == 'D', c.id == kIdApply) << c.id;
+  }
+}
+
+// While the keyboard is written the window paints and animates, takes no input, and keeps the
+// rest for later; the lighting re-read must not talk to the keyboard in between.
+TEST(ClassifyDuringTransfer, PaintsDropsInputAndKeepsTheRest) {
+  struct Case {
+    const char* what;
+    std::uint32_t message;
+    std::uintptr_t param;
+    bool to_main;
+    DuringTransfer want;
+  };
+  const Case cases[] = {
+      {"paint", 0x000F, 0, true, DuringTransfer::Dispatch},
+      {"busy frame", 0x0113, kTimerBusy, true, DuringTransfer::Dispatch},
+      {"lighting re-read", 0x0113, kTimerLighting, true, DuringTransfer::Pause},
+      {"a control's own timer", 0x0113, kTimerLighting, false, DuringTransfer::Dispatch},
+      {"busy started", kMsgBusyStarted, 0, true, DuringTransfer::Dispatch},
+      {"busy stopped", kMsgBusyStopped, 0, true, DuringTransfer::Dispatch},
+      {"key down", 0x0100, 0x41, true, DuringTransfer::Drop},
+      {"system key up", 0x0105, 0x12, false, DuringTransfer::Drop},
+      {"left button down", 0x0201, 0, false, DuringTransfer::Drop},
+      {"mouse wheel", 0x020A, 0, true, DuringTransfer::Drop},
+      {"caption drag", 0x00A1, 2, true, DuringTransfer::Drop},
+      {"mouse leave", 0x02A3, 0, false, DuringTransfer::Drop},
+      {"a click's command", 0x0111, 1006, true, DuringTransfer::Defer},
+      {"keyboard came", kMsgProfile, kTagProfile, true, DuringTransfer::Defer},
+      {"posted Apply", kMsgPostedApply, 0, true, DuringTransfer::Defer},
+      {"tray callback", kMsgTrayCallback, 0, true, DuringTransfer::Defer},
+      {"quit", 0x0012, 0, false, DuringTransfer::Defer},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ClassifyDuringTransfer(c.message, c.param, c.to_main), c.want) << c.what;
   }
 }
 

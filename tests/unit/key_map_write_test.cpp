@@ -2,7 +2,9 @@
 // DeviceStore, the packet order of the transfer, the space rule's messages, and reading back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "keys/default_key_map.h"
 #include "keys/key_map_read.h"
 #include "store/key_map_write.h"
+#include "macros/macro_image_read.h"
 #include "app/store_messages.h"
 #include "support/device_rig.h"
 #include "support/recording_message_boxes.h"
@@ -356,6 +359,157 @@ TEST_F(KeyMapWriteTest, ReadBackDecodesWhatWasWritten) {
                            working.Table().Block(k).begin()))
         << "profile " << k;
   }
+}
+
+// ---- writing only what the keyboard does not hold yet -------------------------------------------
+
+// One keyboard with its program's stores: a base write first, so that its macro memory is full
+// and known, then the edit of a case.
+struct KeyboardUnderWrite {
+  testing::DeviceRig rig{1, std::chrono::milliseconds{2000}};
+  WorkingStore working;
+  DeviceStore device_store;
+
+  KeyboardUnderWrite() {
+    auto lock = working.Lock();
+    for (std::size_t b = 0; b < kProfileBlockCount; ++b) ResetBlock(working.Table().Block(b));
+    for (macros::MacroId id = 1; id <= 24; ++id) {
+      working.macros.push_back(Macro(id, u"macro " + std::u16string(1, char16_t(u'a' + id)), 12));
+    }
+    WriteAssignment(working, 0, 0x1E, {AssignmentType::Macro, 0, 5});
+  }
+
+  int Write() {
+    const KeyMapWriteTarget target{rig.commands, kDefaultKeyMap, 64u * 1024u};
+    return WriteKeyMaps(working, device_store, true, target).DesignResult();
+  }
+
+  std::size_t SentMacroPackets() const {
+    std::size_t n = 0;
+    for (const SentPacket& p : TransferPackets(rig.library)) n += p.command == kCmdWriteMacro;
+    return n;
+  }
+
+  std::vector<std::uint8_t> Area(sim::Area area) {
+    return rig.library.WithModel([&](sim::KeyboardModel& m) {
+      const auto bytes = m.AreaBytes(area);
+      return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    });
+  }
+};
+
+struct ChangedWriteCase {
+  const char* name;
+  void (*edit)(WorkingStore&);
+  std::size_t most_macro_packets;  // of the write that skips what the keyboard holds
+};
+
+// A macro added or removed moves every macro behind the image's offset table: most chunks change.
+constexpr std::size_t kAtMostWhole = std::numeric_limits<std::size_t>::max();
+
+class ChangedMacroChunks : public ::testing::TestWithParam<ChangedWriteCase> {};
+
+// The keyboard ends byte for byte where a whole write takes it, for fewer packets.
+TEST_P(ChangedMacroChunks, EndStateEqualsAWholeWrite) {
+  const ChangedWriteCase& c = GetParam();
+  KeyboardUnderWrite skipping;
+  KeyboardUnderWrite whole;
+  ASSERT_EQ(skipping.Write(), device::kOk);
+  ASSERT_EQ(whole.Write(), device::kOk);
+  const std::size_t full_image_packets = whole.SentMacroPackets();
+  ASSERT_GT(full_image_packets, 20u);
+
+  c.edit(skipping.working);
+  c.edit(whole.working);
+  whole.rig.commands.MacroMemory().Forget();
+  const std::size_t skipping_before = skipping.SentMacroPackets();
+  const std::size_t whole_before = whole.SentMacroPackets();
+  ASSERT_EQ(skipping.Write(), device::kOk);
+  ASSERT_EQ(whole.Write(), device::kOk);
+
+  EXPECT_EQ(skipping.Area(sim::Area::Macro), whole.Area(sim::Area::Macro));
+  EXPECT_EQ(skipping.Area(sim::Area::KeyMap), whole.Area(sim::Area::KeyMap));
+  const std::size_t whole_packets = whole.SentMacroPackets() - whole_before;
+  EXPECT_GE(whole_packets, full_image_packets - 1);
+  EXPECT_LE(skipping.SentMacroPackets() - skipping_before, std::min(c.most_macro_packets, whole_packets));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, ChangedMacroChunks,
+    ::testing::Values(
+        ChangedWriteCase{"OneKey",
+                         [](WorkingStore& w) {
+                           WriteAssignment(w, 1, 0x1F, {AssignmentType::Key, 0, 0x030});
+                         },
+                         0},
+        ChangedWriteCase{"OneActionInTheMiddle",
+                         [](WorkingStore& w) { w.macros[12].actions[3].delay = 999; },
+                         2},
+        ChangedWriteCase{"MacroAddedAtTheEnd",
+                         [](WorkingStore& w) { w.macros.push_back(Macro(25, u"new", 12)); },
+                         kAtMostWhole},
+        ChangedWriteCase{"LastMacroRemoved", [](WorkingStore& w) { w.macros.pop_back(); },
+                         kAtMostWhole},
+        ChangedWriteCase{"NothingChanged", [](WorkingStore&) {}, 0}),
+    [](const ::testing::TestParamInfo<ChangedWriteCase>& info) { return std::string(info.param.name); });
+
+// Whatever leaves the memory in doubt makes the next write whole again; a read teaches it anew.
+TEST(ChangedMacroChunksKnowledge, DoubtMakesTheNextWriteWholeAndAReadTeaches) {
+  KeyboardUnderWrite k;
+  ASSERT_EQ(k.Write(), device::kOk);
+  const std::size_t image_packets = k.SentMacroPackets();
+
+  // A transfer that fails in its key maps (no macro chunk was due): nothing known is trusted.
+  k.rig.library.RefuseWritesFrom(3);
+  EXPECT_NE(k.Write(), device::kOk);
+  k.rig.library.RefuseWritesFrom(0);
+  EXPECT_EQ(k.rig.commands.MacroMemory().KnownSize(), 0u);
+  std::size_t before = k.SentMacroPackets();
+  ASSERT_EQ(k.Write(), device::kOk);
+  EXPECT_EQ(k.SentMacroPackets() - before, image_packets) << "whole after a failed transfer";
+
+  // The keyboard goes and comes back.
+  k.rig.library.SetAttached(0, true);
+  k.rig.Settle();
+  k.rig.library.SetAttached(1, true);
+  k.rig.Settle();
+  EXPECT_EQ(k.rig.commands.MacroMemory().KnownSize(), 0u);
+
+  // The connect refresh reads the memory: what it read is known.
+  std::vector<std::uint8_t> image;
+  ASSERT_EQ(macros::ReadMacroImage(k.rig.commands, image), device::kOk);
+  EXPECT_EQ(k.rig.commands.MacroMemory().KnownSize(), image.size());
+  before = k.SentMacroPackets();
+  ASSERT_EQ(k.Write(), device::kOk);
+  EXPECT_EQ(k.SentMacroPackets() - before, 0u);
+}
+
+// Knowledge is one run of bytes from address 0; a chunk out beyond it is not taken for known.
+TEST(KnownMacroMemoryTest, HoldsOnlyWhatWasLearnedInOneRunFromZero) {
+  device::KnownMacroMemory m;
+  const std::vector<std::uint8_t> a(56, 0xA1), b(20, 0xB2);
+  m.Learn(56, a);  // a gap after the known bytes: not recorded
+  EXPECT_EQ(m.KnownSize(), 0u);
+  m.Learn(0, a);
+  m.Learn(56, b);
+  EXPECT_EQ(m.KnownSize(), 76u);
+
+  struct Case { std::size_t offset; std::vector<std::uint8_t> bytes; bool held; };
+  const Case cases[] = {
+      {0, a, true},
+      {56, b, true},
+      {56, a, false},                                 // reaches past what is known
+      {0, std::vector<std::uint8_t>(56, 0xA2), false},  // differs
+      {76, {}, true},                                 // an empty range at the end
+      {77, {}, false},                                // beyond the end
+  };
+  for (const Case& c : cases) EXPECT_EQ(m.Holds(c.offset, c.bytes), c.held) << c.offset;
+
+  m.Learn(10, std::vector<std::uint8_t>(4, 0xCC));  // overwrites inside keep the rest
+  EXPECT_FALSE(m.Holds(0, a));
+  EXPECT_TRUE(m.Holds(56, b));
+  m.Forget();
+  EXPECT_FALSE(m.Holds(56, b));
 }
 
 }  // namespace

@@ -1,37 +1,46 @@
 #pragma once
-// The busy indicator of Apply: a thread with its own message queue that is told to show (0x0401)
-// and to hide (0x0402) the progress image, and tells the main window through posted messages, so
-// that the main window starts and stops timer 1050 on its own thread. One worker per Apply; it
-// ends after hiding.
+// The one thread Apply's busy indicator and its transfer run on, made once and reused. It has its
+// own message queue: 0x0401 tells it to show the progress picture and 0x0402 to hide it 100 ms
+// later, which it passes on to the main window as posted messages, so that the window starts and
+// stops timer 1050 on its own thread. A job runs on it while the window thread waits for the job's
+// end, still painting (TransferPump).
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
+#include <mutex>
 #include <thread>
+
+#include "controls/handles.h"
 
 namespace vendrel::app {
 
 inline constexpr UINT kBusyShow = 0x0401;
 inline constexpr UINT kBusyHide = 0x0402;
-// Posted to the main window by the worker.
-inline constexpr UINT kMsgBusyStarted = WM_APP + 0x50;
-inline constexpr UINT kMsgBusyStopped = WM_APP + 0x51;
 
 class BusyWorker {
  public:
-  explicit BusyWorker(HWND main_window) : main_window_(main_window) {}
+  // Starts the thread and returns once its queue exists, so that nothing posted to it is lost.
+  explicit BusyWorker(HWND main_window);
   BusyWorker(const BusyWorker&) = delete;
   BusyWorker& operator=(const BusyWorker&) = delete;
-  ~BusyWorker() { Join(); }
+  ~BusyWorker();
 
-  void Start();  // starts the thread, waits 100 ms for its queue, then sends show
-  void Stop();   // sends hide; the worker hides after 100 ms and ends
-  void Join();
+  void Show();  // a hide still pending from the last Apply is cancelled
+  void Hide();
+  // Hands job to the thread; the returned event (owned by the worker) is set when it has run.
+  HANDLE Start(std::function<void()> job);
 
  private:
   void Run();
 
   HWND main_window_;
+  controls::UniqueKernelHandle queue_ready_;
+  controls::UniqueKernelHandle job_done_;
+  std::mutex job_mutex_;
+  std::function<void()> job_;
   std::thread thread_;
-  DWORD thread_id_ = 0;
+  std::atomic<DWORD> thread_id_{0};
 };
 
 }  // namespace vendrel::app

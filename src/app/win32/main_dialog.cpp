@@ -5,6 +5,7 @@
 
 #include <iterator>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "app/main_window_commands.h"
@@ -346,13 +347,17 @@ void COrvaneDlg::EnableApply(bool enabled) {
   }
 }
 
-void COrvaneDlg::StartBusy() {
+BusyWorker& COrvaneDlg::Busy() {
   if (!busy_) busy_ = std::make_unique<BusyWorker>(Hwnd());
-  busy_->Start();
+  return *busy_;
 }
 
-void COrvaneDlg::StopBusy() {
-  if (busy_) busy_->Stop();
+void COrvaneDlg::StartBusy() { Busy().Show(); }
+
+void COrvaneDlg::StopBusy() { Busy().Hide(); }
+
+void COrvaneDlg::RunTransfer(std::function<void()> work) {
+  transfer_pump_.Run(Hwnd(), Busy(), std::move(work));
 }
 
 void COrvaneDlg::RefreshKeyButtons() { keyboard_.RefreshCaptions(); }
@@ -670,7 +675,15 @@ bool COrvaneDlg::PreTranslateMessage(MSG& msg) {
 
 INT_PTR COrvaneDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) {
   handled = true;
-  switch (ClassifyPrivateMessage(message, static_cast<std::uintptr_t>(wparam))) {
+  const PrivateMessage private_message =
+      ClassifyPrivateMessage(message, static_cast<std::uintptr_t>(wparam));
+  // Sent from another thread while Apply's transfer runs (a keyboard that came or went, a close
+  // request): handled once the transfer is over, not in the middle of it.
+  if (transfer_pump_.Running() && private_message != PrivateMessage::None) {
+    transfer_pump_.Defer(message, wparam, lparam);
+    return 0;
+  }
+  switch (private_message) {
     case PrivateMessage::Init: logic_.OnDeferredInit(); return 0;
     case PrivateMessage::Open: logic_.Show(); return 0;
     case PrivateMessage::Kill: logic_.CloseProgram(); return 0;

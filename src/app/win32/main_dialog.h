@@ -21,6 +21,7 @@
 #include "app/win32/about_dialog.h"
 #include "app/win32/composite_dialog.h"
 #include "app/win32/busy_worker.h"
+#include "app/win32/transfer_pump.h"
 #include "app/win32/instance_platform_win32.h"
 #include "app/win32/lighting_panel_view.h"
 #include "app/win32/named_event_set.h"
@@ -81,6 +82,7 @@ class COrvaneDlg final : public skin::CBaseDialog,
   void EnableApply(bool enabled) override;
   void StartBusy() override;
   void StopBusy() override;
+  void RunTransfer(std::function<void()> work) override;
   void RefreshKeyButtons() override;
   void MarkActiveProfile(int profile) override;
   void CloseChildDialogs() override;
@@ -209,7 +211,9 @@ class COrvaneDlg final : public skin::CBaseDialog,
   // Import and Export of the main menu.
   platform::win32::Win32FileDialogs file_dialogs_{nullptr};
   std::unique_ptr<SettingsTransferLogic> transfer_;
-  std::unique_ptr<BusyWorker> busy_;
+  std::unique_ptr<BusyWorker> busy_;  // made at the first Apply, reused by every later one
+  TransferPump transfer_pump_;
+  BusyWorker& Busy();
   std::wstring link_;
   UINT taskbar_created_ = 0;
   HICON big_icon_ = nullptr;    // shared resource icons: owned by the system

@@ -1,6 +1,7 @@
 #include "app/win32/shell_services.h"
 
 #include <optional>
+#include <utility>
 
 #include "device/win32/quorva_hid_library.h"
 #include "device/win32/quorva_loader.h"
@@ -82,13 +83,18 @@ std::optional<KeyboardLink> ShellServices::KeyboardForWrite() {
                       link_->State().KnownMacroSpace()};
 }
 
-KeyboardWrite ShellServices::WriteActiveProfile() {
-  if (link_ == nullptr) return KeyboardWrite::Failed;
+void ShellServices::SendActiveProfile() {
+  last_write_.reset();
+  if (link_ == nullptr) return;
   const device::KeyMapBytes factory = link_->State().DefaultKeyMap();
   const store::KeyMapWriteTarget target{link_->Commands(), factory,
                                         link_->State().KnownMacroSpace()};
-  const store::SettingsApplyOutcome outcome =
-      store::ApplyToKeyboard(settings_, working_, device_store_, false, target);
+  last_write_ = store::ApplyToKeyboard(settings_, working_, device_store_, false, target);
+}
+
+KeyboardWrite ShellServices::ReportActiveProfileWrite() {
+  if (!last_write_) return KeyboardWrite::Failed;
+  const store::SettingsApplyOutcome outcome = *std::exchange(last_write_, std::nullopt);
   switch (outcome.status) {
     case store::SettingsApply::Written:
       TellKeyMapWrite(outcome.write, boxes_, texts::ProcessTextTable());

@@ -21,6 +21,7 @@
 #include "platform/win32/win32_documents_folder.h"
 #include "platform/win32/win32_message_boxes.h"
 #include "store/key_store.h"
+#include "store/settings_apply.h"
 #include "store/settings_files.h"
 #include "texts/language_texts.h"
 
@@ -45,7 +46,8 @@ class ShellServices final : public MainWindowServices,
   std::recursive_mutex& WorkingStoreLock() override { return working_.Mutex(); }
   std::recursive_mutex& DeviceStoreLock() override { return device_store_.Mutex(); }
   void ResetSettings() override;
-  KeyboardWrite WriteActiveProfile() override;
+  void SendActiveProfile() override;
+  KeyboardWrite ReportActiveProfileWrite() override;
   void ClearActiveProfileAssignments() override;
   KeyboardRead ConnectRefresh() override;
   bool KeyboardSettingsKnown() override;
@@ -102,6 +104,8 @@ class ShellServices final : public MainWindowServices,
   device::DeviceLink* link_ = nullptr;
   LightingParts* lighting_ = nullptr;  // lives as long as the link, for the same reason
   SceneSwitcher* scenes_ = nullptr;    // the main window's
+  // What the last SendActiveProfile did, for its report on the window thread; nullopt: no link.
+  std::optional<store::SettingsApplyOutcome> last_write_;
 };
 
 }  // namespace vendrel::app

@@ -1,0 +1,22 @@
+#pragma once
+// What the window thread does with each message while Apply's transfer runs on the worker. The
+// window keeps painting and animating the busy picture; the user's input is thrown away, so nothing
+// reaches the settings while the keyboard is written; everything else (device events, tray and
+// menu commands, the program's private messages) waits until the transfer is over, in its order.
+#include <cstdint>
+
+namespace vendrel::app {
+
+enum class DuringTransfer {
+  Dispatch,  // paint, the busy timer, the busy worker's notices, other windows' own timers
+  Drop,      // keyboard and mouse input
+  Pause,     // one of the main window's other timers: stopped, and started again afterwards
+  Defer,     // kept and handled after the transfer
+};
+
+// message with its first parameter (the timer id of a timer message); to_main_window: the message
+// is for the main window itself rather than one of its controls or another window of the thread.
+DuringTransfer ClassifyDuringTransfer(std::uint32_t message, std::uintptr_t first_param,
+                                      bool to_main_window);
+
+}  // namespace vendrel::app

@@ -1,0 +1,29 @@
+#pragma once
+// What the keyboard's macro memory is known to hold, from address 0 up: the bytes this program read
+// from it or wrote to it and had acknowledged. A write can then skip the chunks the keyboard
+// already holds. Anything that leaves the memory in doubt (a failed packet, a detach) forgets it
+// all, so the next write is whole again. Safe to use from several threads.
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <vector>
+
+namespace vendrel::device {
+
+class KnownMacroMemory {
+ public:
+  // The keyboard acknowledged holding bytes at offset (a read reply or a written chunk). Bytes that
+  // would leave a gap after the known ones are not recorded: knowledge stays one run from 0.
+  void Learn(std::size_t offset, std::span<const std::uint8_t> bytes);
+  // True when every byte of the range is known and equal to bytes.
+  bool Holds(std::size_t offset, std::span<const std::uint8_t> bytes) const;
+  void Forget();
+  std::size_t KnownSize() const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<std::uint8_t> bytes_;
+};
+
+}  // namespace vendrel::device
