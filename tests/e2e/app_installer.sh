@@ -4,7 +4,8 @@
 # into Program Files puts there exactly the build's program, library, skin, help and Package
 # folder, an uninstaller registered in Add/Remove programs, a Start-menu entry and the Run value
 # with "/Start"; the installed program, started by that Run value's command line, connects to
-# kbsim. The registered quiet uninstall, run while the program runs, ends it and removes the
+# kbsim. An install over the running program ends it first and keeps the user's colour file.
+# The registered quiet uninstall, run while the program runs, ends it and removes the
 # program's files, the entry, the Run value and the registration, and keeps the user's settings:
 # the cache file the program wrote, the light switch's wskb.ini in the documents folder and a
 # per-key colour file beside the skin. The shared prefix is left as it was found.
@@ -101,14 +102,19 @@ wine_run "$installer" /S || fail "silent install failed"
 e2e_log "silent install in $((($(date +%s%N) - started) / 1000000)) ms"
 
 # Exactly the build's files, byte for byte, and the uninstaller; no colour file of a build's run.
+# A colour file of the user's own in the program folder is not the installer's and is left out.
 (cd "$E2E_DIST" && { find Vendrel.exe Quorva.dll Keywarden.exe Skins Help Package \
   ! -name 'UserDengColor_[012].userd' 2>/dev/null || true; echo Uninstall.exe; } | LC_ALL=C sort) >"$E2E_WORK/expected-files.txt"
-(cd "$PROGRAM_DIR" && { ls; find Skins Help Package; } | LC_ALL=C sort -u) >"$E2E_WORK/installed-files.txt"
-diff "$E2E_WORK/expected-files.txt" "$E2E_WORK/installed-files.txt" >&2 || fail "installed files differ from the build's"
-while IFS= read -r f; do
-  [ -f "$E2E_DIST/$f" ] || continue
-  cmp -s "$E2E_DIST/$f" "$PROGRAM_DIR/$f" || fail "installed $f differs from the build's"
-done <"$E2E_WORK/expected-files.txt"
+expect_installed_files() {
+  (cd "$PROGRAM_DIR" && { ls; find Skins Help Package; } | LC_ALL=C sort -u | grep -vxF "${COLOUR_FILE#"$PROGRAM_DIR/"}") \
+    >"$E2E_WORK/installed-files.txt"
+  diff "$E2E_WORK/expected-files.txt" "$E2E_WORK/installed-files.txt" >&2 || fail "$1: installed files differ from the build's"
+  while IFS= read -r f; do
+    [ -f "$E2E_DIST/$f" ] || continue
+    cmp -s "$E2E_DIST/$f" "$PROGRAM_DIR/$f" || fail "$1: installed $f differs from the build's"
+  done <"$E2E_WORK/expected-files.txt"
+}
+expect_installed_files "install"
 [ -d "$PROGRAM_DIR/Package" ] || fail "no Package folder"
 
 [ -f "$SHORTCUT" ] || fail "no Start-menu entry $SHORTCUT"
@@ -140,6 +146,17 @@ cache=$(app_cache_file)
 for i in $(seq 1 100); do [ -s "$cache" ] && break; sleep 0.1; done
 [ -s "$cache" ] || fail "the installed program wrote no cache file $cache"
 screenshot installed_running
+
+# ---- installing again over the running program, as an update does ----
+# The installer ends the running instance before it replaces the files, and keeps the colour file.
+wine_run "$installer" /S || fail "silent install over the running program failed"
+app_wait_ended 5 || fail "the install over the running program left it running"
+wait "$WINE_PID" 2>/dev/null || true
+expect_installed_files "install over the running program"
+cmp -s "$E2E_WORK/colour-file.before" "$COLOUR_FILE" || fail "the install over the program changed the colour file"
+wine_start "$E2E_WORK/app-again.out" "$run_exe" $run_args
+app_wait_started 60 || fail "the program did not start again after the update"
+app_wait_tray connected 30 || fail "tray icon after the update: $(app_tray_icon)"
 
 # ---- the quiet uninstall while the program runs ----
 uninstall_quietly "$PROGRAM_DIR"
