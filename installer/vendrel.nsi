@@ -46,6 +46,7 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ShowInstDetails show
+BrandingText "${PRODUCT} ${VERSION}"
 ShowUninstDetails show
 
 VIProductVersion "${VERSION}.0.0"
@@ -58,7 +59,8 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+; No "run now" on the finish page: the program would inherit the installer's elevation, and a later
+; start by the user could then neither show nor end that instance.
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -116,7 +118,8 @@ FunctionEnd
 ; VENDREL_INSTALL_FILES and VENDREL_REMOVE_FILES: every file and folder of the dist folder.
 !include "${FILES}"
 
-Section "-${PRODUCT}" SecProgram
+Section "${PRODUCT}" SecProgram
+  SectionIn RO
   Call EndRunningProgram
   !insertmacro VENDREL_INSTALL_FILES
   SetOutPath "$INSTDIR"

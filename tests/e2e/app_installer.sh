@@ -55,7 +55,7 @@ forget_installation() {
   wine reg delete "$RUN_KEY" /v Vendrel /f >/dev/null 2>&1 || true
   wine reg delete "$UNINSTALL_KEY" /f >/dev/null 2>&1 || true
   rm -rf "$PROGRAM_DIR" "$OTHER_DIR" "$SHORTCUT" "$DOCUMENTS/Orvane_05D" "$(app_user_folder)"
-  rm -rf "$DRIVE_C"/users/*/AppData/Local/Temp/~nsu*.tmp "$DRIVE_C"/users/*/Temp/~nsu*.tmp
+  rm -rf "$DRIVE_C"/users/*/Temp/~nsu*.tmp "$DRIVE_C"/users/*/Temp/ns*.tmp
 }
 # The harness's cleanup reads the scenario's status from $?: it is handed on, with errexit off.
 trap 'installer_status=$?; set +e; wineserver -k 2>/dev/null; forget_installation; wineserver -k 2>/dev/null; (exit $installer_status); _e2e_cleanup' EXIT
@@ -146,6 +146,7 @@ cache=$(app_cache_file)
 for i in $(seq 1 100); do [ -s "$cache" ] && break; sleep 0.1; done
 [ -s "$cache" ] || fail "the installed program wrote no cache file $cache"
 screenshot installed_running
+e2e_log "the installed program runs, connected"
 
 # ---- installing again over the running program, as an update does ----
 # The installer ends the running instance before it replaces the files, and keeps the colour file.
@@ -157,6 +158,7 @@ cmp -s "$E2E_WORK/colour-file.before" "$COLOUR_FILE" || fail "the install over t
 wine_start "$E2E_WORK/app-again.out" "$run_exe" $run_args
 app_wait_started 60 || fail "the program did not start again after the update"
 app_wait_tray connected 30 || fail "tray icon after the update: $(app_tray_icon)"
+e2e_log "the updated program runs, connected"
 
 # ---- the quiet uninstall while the program runs ----
 uninstall_quietly "$PROGRAM_DIR"
