@@ -41,7 +41,7 @@ DOCUMENTS=$(app_documents_folder)
 LIGHT_SWITCH="$DOCUMENTS/Orvane_05D/wskb.ini"
 COLOUR_FILE="$PROGRAM_DIR/Skins/UserDengColor_1.userd"
 
-# Prints the data of registry value NAME of KEY ("" for the default value); fails when it is absent.
+# Prints the data of registry value NAME of KEY; fails when it is absent.
 reg_value() {
   local key=$1 name=$2 out
   out=$(wine reg query "$key" /v "$name" 2>/dev/null | tr -d '\r') || return 1
@@ -79,9 +79,19 @@ uninstall_quietly() {
   [ ! -e "$folder/Uninstall.exe" ] || fail "the uninstaller did not finish within 30 s"
   # The copy ends right after deleting the original.
   for i in $(seq 1 100); do
-    pgrep -f '~nsu.*\.tmp' >/dev/null || break
+    uninstaller_copy_running || break
     sleep 0.1
   done
+}
+
+# Whether the uninstaller's copy in the temporary folder still runs in this scenario's prefix.
+uninstaller_copy_running() {
+  local pid args
+  while read -r pid args; do
+    [[ "$args" == *'\~nsu'*'.tmp\'* ]] || continue
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  done < <(ps -eo pid=,args=)
+  return 1
 }
 
 # ---- /D= sets the folder; an uninstall with nothing running starts nothing ----
