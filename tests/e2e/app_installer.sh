@@ -128,7 +128,7 @@ expect_installed_files "install"
 [ -d "$PROGRAM_DIR/Package" ] || fail "no Package folder"
 
 [ -f "$SHORTCUT" ] || fail "no Start-menu entry $SHORTCUT"
-grep -aq "Vendrel.exe" "$SHORTCUT" || fail "the Start-menu entry does not lead to Vendrel.exe"
+grep -aqF "$PROGRAM_WIN\\Vendrel.exe" "$SHORTCUT" || fail "the Start-menu entry does not lead to the installed program"
 run_command=$(reg_value "$RUN_KEY" Vendrel) || fail "no Run value: the program would not start with Windows"
 expect_eq "\"$PROGRAM_WIN\\Vendrel.exe\" /Start" "$run_command" "Run value"
 expect_eq "$PRODUCT" "$(reg_value "$UNINSTALL_KEY" DisplayName)" "Add/Remove programs name"
