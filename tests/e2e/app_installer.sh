@@ -8,7 +8,8 @@
 # The registered quiet uninstall, run while the program runs, ends it and removes the
 # program's files, the entry, the Run value and the registration, and keeps the user's settings:
 # the cache file the program wrote, the light switch's wskb.ini in the documents folder and a
-# per-key colour file beside the skin. The shared prefix is left as it was found.
+# per-key colour file beside the skin, and an update program the user put into Package. The shared
+# prefix is left as it was found.
 set -euo pipefail
 source "$(dirname "$0")/lib/harness.sh"
 source "$(dirname "$0")/app_helpers.sh"
@@ -171,12 +172,15 @@ app_wait_tray connected 30 || fail "tray icon after the update: $(app_tray_icon)
 e2e_log "the updated program runs, connected"
 
 # ---- the quiet uninstall while the program runs ----
+# An update program the user put into Package is not the installer's either.
+printf 'MZ stand-in update program' >"$PROGRAM_DIR/Package/MyUpdate.exe"
 uninstall_quietly "$PROGRAM_DIR"
 app_wait_ended 20 || fail "the program still runs after the uninstall"
 wait "$WINE_PID" 2>/dev/null || true
 [ -d "$PROGRAM_DIR" ] || fail "the uninstall removed the colour file's folder with it"
 (cd "$PROGRAM_DIR" && find . | LC_ALL=C sort | tr '\n' ' ') >"$E2E_WORK/left.txt"
-expect_eq ". ./Skins ./Skins/UserDengColor_1.userd " "$(cat "$E2E_WORK/left.txt")" "what the uninstall left in the program folder"
+expect_eq ". ./Package ./Package/MyUpdate.exe ./Skins ./Skins/UserDengColor_1.userd " "$(cat "$E2E_WORK/left.txt")" \
+  "what the uninstall left in the program folder"
 cmp -s "$E2E_WORK/colour-file.before" "$COLOUR_FILE" || fail "the per-key colour file changed"
 [ ! -e "$SHORTCUT" ] || fail "the Start-menu entry is still there"
 reg_value "$RUN_KEY" Vendrel >/dev/null && fail "the Run value is still there"
