@@ -2,10 +2,11 @@
 # make test  installs what is missing, builds, runs every test through CTest
 # make build installs what is missing and builds
 # make fuzz  builds the libFuzzer targets with clang (build-fuzz/) and runs each FUZZ_SECONDS (60)
+# make package builds the program and packs it into $(BUILD)/Vendrel-Setup.exe (NSIS)
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: deps build test run bench fuzz clean
+.PHONY: deps build test run bench fuzz clean package
 
 deps:
 	@bash scripts/install-deps
@@ -26,6 +27,11 @@ bench: build
 fuzz:
 	@bash scripts/install-deps native
 	@bash scripts/fuzz
+
+package: deps
+	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) --target windows
+	@bash scripts/package $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
