@@ -54,7 +54,7 @@ KBSIM_PID=$!
 _e2e_track "$KBSIM_PID"
 wait_for_line "$E2E_WORK/kbsim-again.out" '^ready$' 10 || fail "kbsim did not start again on port $hid_port"
 started=$(date +%s%N)
-app_wait_tray connected 10 || fail "tray icon after kbsim came back: $(app_tray_icon)"
+app_wait_tray connected 20 || fail "tray icon after kbsim came back: $(app_tray_icon)"
 e2e_log "connected again $((($(date +%s%N) - started) / 1000000)) ms after kbsim said ready"
 for ((i = 0; i < 120; i++)); do
   unplug_refreshed_after "$lines_before" && break

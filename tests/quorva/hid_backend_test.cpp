@@ -175,6 +175,10 @@ struct Rig {
     receiver.units.Add(Collection::Control, device::kTagCtrl, &RecordingCallback, true);
     TakeSeen();
   }
+  // Whatever the fake still has to report reaches a backend that is still there.
+  ~Rig() { system.Sync(); }
+  Rig(const Rig&) = delete;
+  Rig& operator=(const Rig&) = delete;
   FakeHidSystem system;
   Receiver receiver;
   HidBackend backend;
