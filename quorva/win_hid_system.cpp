@@ -153,7 +153,7 @@ void WinHidSystem::OnDeviceChange(WPARAM change, LPARAM data) {
   }
 }
 
-bool WinHidSystem::IssueRead(Device& device) {
+bool WinHidSystem::BeginRead(Device& device) {
   ResetEvent(device.read_event.get());
   device.read = OVERLAPPED{};
   device.read.hEvent = device.read_event.get();
@@ -173,7 +173,7 @@ void WinHidSystem::OnReadDone(HidHandle handle, Device& device) {
   if (got > 0) events_->OnInputReport(handle, std::span(device.buffer.data(), got));
   // The handler may have closed the interface.
   if (Find(handle) == nullptr || !device.reading) return;
-  if (!IssueRead(device)) {
+  if (!BeginRead(device)) {
     device.reading = false;
     events_->OnReadFailed(handle);
   }
@@ -247,7 +247,7 @@ bool WinHidSystem::StartReading(HidHandle handle, std::size_t report_bytes) {
   if (device == nullptr || report_bytes == 0) return false;
   if (device->reading) return true;
   device->buffer.assign(report_bytes, 0);
-  if (!IssueRead(*device)) return false;
+  if (!BeginRead(*device)) return false;
   std::lock_guard lock(mutex_);
   device->reading = true;
   return true;

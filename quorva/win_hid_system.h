@@ -76,7 +76,7 @@ class WinHidSystem final : public HidSystem {
   void Run(std::promise<bool> started);
   void OnDeviceChange(WPARAM change, LPARAM data);
   void OnReadDone(HidHandle handle, Device& device);
-  static bool IssueRead(Device& device);
+  static bool BeginRead(Device& device);
   std::shared_ptr<Device> Find(HidHandle handle);
 
   HidSystemEvents* events_ = nullptr;

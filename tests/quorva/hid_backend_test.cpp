@@ -42,8 +42,6 @@ void Check(bool ok, const std::string& what, int line) {
 }
 #define CHECK(condition, what) Check((condition), (what), __LINE__)
 
-std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
-
 std::string Hex(const Bytes& bytes) {
   std::string text;
   char digits[4];
