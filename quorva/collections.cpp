@@ -40,4 +40,14 @@ Collection MatchCollection(const std::uint8_t* descriptor) {
   return Collection::None;
 }
 
+Collection CollectionOf(std::uint16_t vendor_id, std::uint16_t product_id, std::uint16_t usage_page,
+                        std::uint16_t usage) {
+  using namespace device;
+  if (vendor_id != kVendorId || product_id != kProductId) return Collection::None;
+  if (usage_page == kCtrlUsagePage && usage == kCtrlUsage) return Collection::Control;
+  if (usage_page == kConsUsagePage && usage == kConsUsage) return Collection::Consumer;
+  if (usage_page == kLedUsagePage && usage == kLedUsage) return Collection::Led;
+  return Collection::None;
+}
+
 }  // namespace vendrel::quorva

@@ -11,9 +11,10 @@
 #include "device/check_value.h"
 #include "device/descriptors.h"
 #include "quorva/collections.h"
+#include "quorva/hid_backend.h"
 #include "quorva/sim_link.h"
 #include "quorva/unit_table.h"
-#include "sim/kbsim/wire_protocol.h"
+#include "quorva/win_hid_system.h"
 
 namespace vendrel::quorva {
 namespace {
@@ -28,19 +29,30 @@ class Library final : public LinkReceiver {
     std::lock_guard lock(init_mutex_);
     if (initialised_) return 1;
     initialised_ = true;
+    // Backends live as long as the process: the library is never unloaded.
     const char* address = std::getenv("QUORVA_SIM");
-    // Without a simulator there is no keyboard; a real HID backend would go here.
-    if (address == nullptr || *address == '\0') return 1;
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 0;
-    link_ = new SimLink(*this);  // lives as long as the process: the library is never unloaded
-    if (!link_->Start(address)) return 0;
+    if (address != nullptr && *address != '\0') {
+      WSADATA data;
+      if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 0;
+      auto* sim = new SimLink(*this);
+      if (!sim->Start(address)) return 0;
+      link_ = sim;
+      return 1;
+    }
+    // The keyboard itself. A system whose HID notifications cannot be followed has no keyboard
+    // for us, as a machine without one.
+    auto* hid = new HidBackend(*new WinHidSystem(), *this);
+    if (hid->Start()) link_ = hid;
     return 1;
   }
 
-  std::uint32_t AttachCount() const { return link_ == nullptr ? 0 : link_->AttachCount(); }
-  bool Send(std::uint8_t type, std::span<const std::uint8_t> payload) {
-    return link_ != nullptr && link_->Send(type, payload);
+  std::uint32_t AttachCount() const {
+    const Link* link = link_.load();
+    return link == nullptr ? 0 : link->AttachCount();
+  }
+  bool Send(Collection collection, std::span<const std::uint8_t> report) {
+    Link* link = link_.load();
+    return link != nullptr && link->Send(collection, report);
   }
   UnitTable& Units() { return units_; }
 
@@ -51,7 +63,7 @@ class Library final : public LinkReceiver {
  private:
   std::mutex init_mutex_;
   bool initialised_ = false;
-  SimLink* link_ = nullptr;
+  std::atomic<Link*> link_{nullptr};
   UnitTable units_;
 };
 
@@ -81,7 +93,6 @@ using vendrel::quorva::CheckMatches;
 using vendrel::quorva::Collection;
 using vendrel::quorva::MatchCollection;
 using vendrel::quorva::TheLibrary;
-namespace wire = vendrel::sim::wire;
 
 extern "C" {
 
@@ -114,7 +125,7 @@ int __stdcall RequestWriteOne(const std::uint8_t* descriptor, Callback callback,
   if (data == nullptr || length != vendrel::quorva::kPacketSize) return 0;
   if (!CheckMatches(descriptor, callback, tag, std::span(data, length), check)) return 0;
   if (MatchCollection(descriptor) != Collection::Control || TheLibrary().AttachCount() == 0) return 0;
-  return TheLibrary().Send(wire::kControlWrite, std::span(data, length)) ? 1 : 0;
+  return TheLibrary().Send(Collection::Control, std::span(data, length)) ? 1 : 0;
 }
 
 // The same single-packet write under its older name.
@@ -133,7 +144,7 @@ int __stdcall RequestStatusWrite(const std::uint8_t* descriptor, Callback callba
   const Collection collection = MatchCollection(descriptor);
   if (collection != Collection::Led || TheLibrary().AttachCount() == 0) return 0;
   vendrel::quorva::StoreUnitId(unit_id, TheLibrary().Units().Add(collection, tag, callback, false));
-  return TheLibrary().Send(wire::kBankReport, std::span(data, length)) ? 1 : 0;
+  return TheLibrary().Send(Collection::Led, std::span(data, length)) ? 1 : 0;
 }
 
 // The keyboard has no input status or feature reports to get or set.

@@ -2,9 +2,12 @@
 
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <vector>
 
+#include "quorva/sim_wake.h"
 #include "sim/kbsim/wire_protocol.h"
 
 namespace vendrel::quorva {
@@ -13,7 +16,10 @@ namespace {
 namespace wire = vendrel::sim::wire;
 
 constexpr auto kFirstReportWait = std::chrono::milliseconds(2000);
-constexpr DWORD kReconnectPauseMs = 200;
+// Only when kbsim's announcement cannot be heard (the wake port is taken, by another library
+// waiting for the same kbsim): retries from 1 s, doubling up to 8 s.
+constexpr unsigned long kFirstRetryMs = 1000;
+constexpr unsigned long kLastRetryMs = 8000;
 
 bool ParseAddress(const std::string& address, std::string& host, std::uint16_t& port) {
   const auto colon = address.rfind(':');
@@ -64,7 +70,13 @@ bool SimLink::Start(const std::string& address) {
   return true;
 }
 
-bool SimLink::Send(std::uint8_t type, std::span<const std::uint8_t> payload) {
+bool SimLink::Send(Collection collection, std::span<const std::uint8_t> report) {
+  if (collection == Collection::Control) return SendFrame(wire::kControlWrite, report);
+  if (collection == Collection::Led) return SendFrame(wire::kBankReport, report);
+  return false;
+}
+
+bool SimLink::SendFrame(std::uint8_t type, std::span<const std::uint8_t> payload) {
   const auto bytes = wire::EncodeFrame(type, payload);
   if (bytes.empty()) return false;
   std::lock_guard lock(send_mutex_);
@@ -84,6 +96,10 @@ void SimLink::SetAttachCount(std::uint32_t count) {
   // Delivered before Init is released, so the keyboard found at start-up is not reported again
   // as an attach to units registered right after Init.
   if (previous != count) receiver_.OnAttachCount(count);
+  ReleaseStart();
+}
+
+void SimLink::ReleaseStart() {
   {
     std::lock_guard lock(first_mutex_);
     first_seen_ = true;
@@ -92,18 +108,21 @@ void SimLink::SetAttachCount(std::uint32_t count) {
 }
 
 void SimLink::ReaderLoop() {
+  unsigned long retry_ms = kFirstRetryMs;
   for (;;) {
+    // Bound before the attempt: a kbsim that starts after it fails is heard.
+    std::optional<SimWake> wake(std::in_place, port_);
     const SOCKET s = Connect(host_, port_);
     if (s == INVALID_SOCKET) {
       // Nothing to wait for when kbsim is not there: Init goes on with no keyboard.
-      {
-        std::lock_guard lock(first_mutex_);
-        first_seen_ = true;
-      }
-      first_report_.notify_all();
-      Sleep(kReconnectPauseMs);
+      ReleaseStart();
+      wake->Wait(retry_ms);
+      if (!wake->Bound()) retry_ms = std::min(retry_ms * 2, kLastRetryMs);
       continue;
     }
+    retry_ms = kFirstRetryMs;
+    // The wake port is needed only while kbsim is gone.
+    wake.reset();
     {
       std::lock_guard lock(send_mutex_);
       socket_ = s;
@@ -114,9 +133,8 @@ void SimLink::ReaderLoop() {
       closesocket(socket_);
       socket_ = INVALID_SOCKET;
     }
-    // A lost simulator is an unplugged keyboard.
+    // A lost simulator is an unplugged keyboard; the next attempt waits for it to come back.
     SetAttachCount(0);
-    Sleep(kReconnectPauseMs);
   }
 }
 

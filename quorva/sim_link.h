@@ -1,6 +1,7 @@
 #pragma once
 // The library's connection to kbsim (address "host:port" from QUORVA_SIM). A reader thread
 // connects, reconnects after a loss, and hands every frame from the keyboard to the receiver.
+// While kbsim is gone the thread sleeps until kbsim announces itself (SimWake).
 #include <winsock2.h>
 
 #include <atomic>
@@ -11,18 +12,11 @@
 #include <string>
 #include <thread>
 
+#include "quorva/link.h"
+
 namespace vendrel::quorva {
 
-class LinkReceiver {
- public:
-  virtual ~LinkReceiver() = default;
-  // Called on the reader thread.
-  virtual void OnAttachCount(std::uint32_t count) = 0;
-  virtual void OnControlReply(std::span<const std::uint8_t> packet) = 0;
-  virtual void OnConsumerReport(std::span<const std::uint8_t> report) = 0;
-};
-
-class SimLink {
+class SimLink final : public Link {
  public:
   explicit SimLink(LinkReceiver& receiver) : receiver_(receiver) {}
   SimLink(const SimLink&) = delete;
@@ -33,15 +27,17 @@ class SimLink {
   bool Start(const std::string& address);
 
   // Attached keyboards as kbsim last reported; 0 while not connected.
-  std::uint32_t AttachCount() const { return attach_count_.load(); }
+  std::uint32_t AttachCount() const override { return attach_count_.load(); }
 
-  // Sends one frame; false when not connected or the send failed.
-  bool Send(std::uint8_t type, std::span<const std::uint8_t> payload);
+  // Sends the report as the collection's frame; false when not connected or the send failed.
+  bool Send(Collection collection, std::span<const std::uint8_t> report) override;
 
  private:
   void ReaderLoop();
   void ServeConnection(SOCKET socket);
   void SetAttachCount(std::uint32_t count);
+  void ReleaseStart();
+  bool SendFrame(std::uint8_t type, std::span<const std::uint8_t> payload);
 
   LinkReceiver& receiver_;
   std::string host_;

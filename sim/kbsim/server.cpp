@@ -64,6 +64,7 @@ Server::~Server() {
   for (const auto& c : control_clients_) ::close(c->fd);
   if (hid_listener_ >= 0) ::close(hid_listener_);
   if (control_listener_ >= 0) ::close(control_listener_);
+  if (announce_socket_ >= 0) ::close(announce_socket_);
 }
 
 void Server::StopFromSignal() {
@@ -107,7 +108,23 @@ bool Server::Start(std::string& error) {
   hid_listener_ = ListenLoopback(options_.hid_port, error);
   if (hid_listener_ < 0) return false;
   control_listener_ = ListenLoopback(options_.control_port, error);
-  return control_listener_ >= 0;
+  if (control_listener_ < 0) return false;
+  // Without it libraries still connect, only later (their slow retry).
+  announce_socket_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  Announce();
+  return true;
+}
+
+void Server::Announce() {
+  if (announce_socket_ < 0) return;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(options_.hid_port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const char datagram[] = "kbsim";
+  // Nobody may be waiting: then the datagram is simply lost.
+  [[maybe_unused]] const ssize_t ignored = ::sendto(announce_socket_, datagram, sizeof datagram - 1, 0,
+                                                    reinterpret_cast<const sockaddr*>(&address), sizeof address);
 }
 
 std::uint64_t Server::Micros() const {
@@ -123,6 +140,7 @@ void Server::SendFrame(int fd, std::uint8_t type, std::span<const std::uint8_t> 
 void Server::AttachChanged(bool attached) {
   // A keyboard pulled out answers nothing it had not answered yet.
   if (!attached) due_replies_.clear();
+  if (attached) Announce();
   const std::uint8_t count = attached ? 1 : 0;
   for (const auto& c : hid_clients_) SendFrame(c->fd, wire::kAttachCount, std::span(&count, 1));
 }

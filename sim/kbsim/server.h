@@ -60,6 +60,8 @@ class Server : private KeyboardLink {
   void SendFrame(int fd, std::uint8_t type, std::span<const std::uint8_t> payload);
   void SaveIfChanged();
   std::uint64_t Micros() const;
+  // Wakes a library that waits for kbsim: one UDP datagram to 127.0.0.1 at the HID port's number.
+  void Announce();
 
   Options options_;
   KeyboardModel model_;
@@ -69,6 +71,7 @@ class Server : private KeyboardLink {
   std::uint64_t saved_generation_ = 0;
   int hid_listener_ = -1;
   int control_listener_ = -1;
+  int announce_socket_ = -1;
   std::uint64_t next_client_id_ = 1;
   std::vector<std::unique_ptr<HidClient>> hid_clients_;
   std::vector<std::unique_ptr<ControlClient>> control_clients_;

@@ -88,6 +88,39 @@ kbsim_ok reset >/dev/null
 [ "$(kbsim_ok 'read keymap 400 3')" != C0FFEE ] || fail "reset kept the written key map"
 stop_kbsim
 
+# A library that waits for kbsim to come back listens for a UDP datagram on loopback at the HID
+# port's number: kbsim sends one as soon as it listens, and one on every attach.
+wake_log="$E2E_WORK/wake.out"
+for attempt in 1 2 3 4 5 6 7 8; do
+  wake_port=$((20000 + RANDOM % 40000))
+  python3 -u -c '
+import socket, sys
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+s.bind(("127.0.0.1", int(sys.argv[1])))
+print("bound")
+while True:
+    print(s.recv(64).decode("ascii", "replace"))
+' "$wake_port" >"$wake_log" 2>/dev/null &
+  wake_pid=$!
+  _e2e_track "$wake_pid"
+  wait_for_line "$wake_log" '^bound$' 5 && break
+  _e2e_end_pid "$wake_pid"
+done
+grep -qx bound "$wake_log" || fail "no UDP port to listen on"
+"$KBSIM" --hid-port "$wake_port" --control-port $((wake_port + 1)) >"$E2E_WORK/wake-kbsim.out" 2>&1 &
+KBSIM_PID=$!
+_e2e_track "$KBSIM_PID"
+KBSIM_CONTROL_PORT=$((wake_port + 1))
+wait_for_line "$E2E_WORK/wake-kbsim.out" '^ready$' 5 || fail "kbsim on port $wake_port did not start"
+wait_for_line "$wake_log" '^kbsim$' 5 || fail "no datagram when kbsim began to listen"
+kbsim_ok attach >/dev/null
+kbsim_ok detach >/dev/null
+kbsim_ok attach >/dev/null
+for i in $(seq 1 100); do [ "$(grep -cx kbsim "$wake_log")" -ge 3 ] && break; sleep 0.02; done
+expect_eq 3 "$(grep -cx kbsim "$wake_log")" "datagrams after the start and two attaches"
+stop_kbsim
+_e2e_end_pid "$wake_pid"
+
 # A state file that is not a kbsim state is refused and left as it was.
 bad="$E2E_WORK/not-a-state.bin"
 printf 'hello, not a keyboard' >"$bad"
