@@ -76,7 +76,9 @@ int CommandSet::ReadChunks(std::uint8_t command, std::uint16_t base,
                                 static_cast<std::uint16_t>(base + offset), {},
                                 destination.subspan(offset, n));
     if (result != kOk) return result;
-    if (command == kCmdReadMacro) macro_memory_.Learn(base + offset, destination.subspan(offset, n));
+    if (command == kCmdReadMacro) {
+      macro_memory_.Observe(base + offset, destination.subspan(offset, n));
+    }
   }
   return kOk;
 }
@@ -115,6 +117,14 @@ int CommandSet::WriteMacroArea(std::span<const std::uint8_t> source, std::uint32
   if (count == 0) return kOk;
   if (count > source.size() || count > kAddressLimit) return kOutOfRange;
   return WriteChunks(kCmdWriteMacro, 0, source.first(count));
+}
+
+void CommandSet::CheckKnownMacroMemory() {
+  const std::size_t known = macro_memory_.KnownSize();
+  if (known == 0) return;
+  std::array<std::uint8_t, kPayloadSize> first{};
+  // A failed read forgets by itself; a read that differs from what is known forgets too.
+  ReadChunks(kCmdReadMacro, 0, std::span(first).first(std::min(known, kPayloadSize)));
 }
 
 int CommandSet::WriteChangedMacroArea(std::span<const std::uint8_t> source, std::uint32_t count) {

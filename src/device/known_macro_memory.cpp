@@ -6,6 +6,22 @@ namespace vendrel::device {
 
 void KnownMacroMemory::Learn(std::size_t offset, std::span<const std::uint8_t> bytes) {
   std::lock_guard lock(mutex_);
+  LearnLocked(offset, bytes);
+}
+
+void KnownMacroMemory::Observe(std::size_t offset, std::span<const std::uint8_t> bytes) {
+  std::lock_guard lock(mutex_);
+  if (offset < bytes_.size()) {
+    const std::size_t overlap = std::min(bytes.size(), bytes_.size() - offset);
+    if (!std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(overlap),
+                    bytes_.begin() + static_cast<std::ptrdiff_t>(offset))) {
+      bytes_.clear();
+    }
+  }
+  LearnLocked(offset, bytes);
+}
+
+void KnownMacroMemory::LearnLocked(std::size_t offset, std::span<const std::uint8_t> bytes) {
   if (offset > bytes_.size()) return;
   const std::size_t end = offset + bytes.size();
   if (end > bytes_.size()) bytes_.resize(end);

@@ -13,15 +13,20 @@ namespace vendrel::device {
 
 class KnownMacroMemory {
  public:
-  // The keyboard acknowledged holding bytes at offset (a read reply or a written chunk). Bytes that
-  // would leave a gap after the known ones are not recorded: knowledge stays one run from 0.
+  // The keyboard acknowledged a write of bytes at offset. Bytes that would leave a gap after the
+  // known ones are not recorded: knowledge stays one run from 0.
   void Learn(std::size_t offset, std::span<const std::uint8_t> bytes);
+  // A read found bytes at offset. Where they contradict what was known, someone else wrote the
+  // memory (another program, a reset on the keyboard): all else known is forgotten first.
+  void Observe(std::size_t offset, std::span<const std::uint8_t> bytes);
   // True when every byte of the range is known and equal to bytes.
   bool Holds(std::size_t offset, std::span<const std::uint8_t> bytes) const;
   void Forget();
   std::size_t KnownSize() const;
 
  private:
+  void LearnLocked(std::size_t offset, std::span<const std::uint8_t> bytes);
+
   mutable std::mutex mutex_;
   std::vector<std::uint8_t> bytes_;
 };

@@ -508,8 +508,31 @@ TEST(KnownMacroMemoryTest, HoldsOnlyWhatWasLearnedInOneRunFromZero) {
   m.Learn(10, std::vector<std::uint8_t>(4, 0xCC));  // overwrites inside keep the rest
   EXPECT_FALSE(m.Holds(0, a));
   EXPECT_TRUE(m.Holds(56, b));
+  // A read that contradicts what was known: someone else wrote; only what was read is known.
+  m.Observe(0, std::vector<std::uint8_t>(8, 0xDD));
+  EXPECT_EQ(m.KnownSize(), 8u);
+  m.Observe(0, std::vector<std::uint8_t>(8, 0xDD));  // agreeing reads keep what is known
+  m.Learn(8, b);
+  m.Observe(0, std::vector<std::uint8_t>(8, 0xDD));
+  EXPECT_TRUE(m.Holds(8, b));
   m.Forget();
-  EXPECT_FALSE(m.Holds(56, b));
+  EXPECT_FALSE(m.Holds(8, b));
+}
+
+// The keyboard was reset (or written by another program) behind the program's back: the check
+// before the transfer sees it, and the write is whole.
+TEST(ChangedMacroChunksKnowledge, AMemoryChangedBehindTheProgramsBackIsWrittenWhole) {
+  KeyboardUnderWrite k;
+  ASSERT_EQ(k.Write(), device::kOk);
+  const std::size_t image_packets = k.SentMacroPackets();
+  const std::vector<std::uint8_t> written = k.Area(sim::Area::Macro);
+  k.rig.library.WithModel([](sim::KeyboardModel& m) { m.Reset(); });
+  ASSERT_NE(k.Area(sim::Area::Macro), written);
+
+  const std::size_t before = k.SentMacroPackets();
+  ASSERT_EQ(k.Write(), device::kOk);
+  EXPECT_EQ(k.SentMacroPackets() - before, image_packets);
+  EXPECT_EQ(k.Area(sim::Area::Macro), written);
 }
 
 }  // namespace
