@@ -38,9 +38,6 @@ void Connection::Handle(ConnectionChange change, const std::function<bool()>& ca
 }
 
 bool Connection::Settle(int count, const std::function<bool()>& cancelled) {
-  // Whatever was known of the macro memory belongs to a keyboard that went (or to before it came):
-  // the next write is whole unless the connect refresh reads it again.
-  commands_.MacroMemory().Forget();
   if (count > 0) {
     KeyMapBytes map{};
     if (Succeeded(commands_.ReadDefaultKeyMap(map))) {
@@ -54,6 +51,8 @@ bool Connection::Settle(int count, const std::function<bool()>& cancelled) {
     }
     events_.Attached();
   } else {
+    // The keyboard may come back holding anything: the first write after a reconnect is whole.
+    commands_.MacroMemory().Forget();
     commands_.ForgetActiveProfile();
     events_.Detached();
   }

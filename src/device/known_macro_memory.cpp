@@ -6,11 +6,13 @@ namespace vendrel::device {
 
 void KnownMacroMemory::Learn(std::size_t offset, std::span<const std::uint8_t> bytes) {
   std::lock_guard lock(mutex_);
+  reads_count_ = true;
   LearnLocked(offset, bytes);
 }
 
 void KnownMacroMemory::Observe(std::size_t offset, std::span<const std::uint8_t> bytes) {
   std::lock_guard lock(mutex_);
+  if (!reads_count_) return;
   if (offset < bytes_.size()) {
     const std::size_t overlap = std::min(bytes.size(), bytes_.size() - offset);
     if (!std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(overlap),
@@ -38,6 +40,7 @@ void KnownMacroMemory::Forget() {
   std::lock_guard lock(mutex_);
   bytes_.clear();
   bytes_.shrink_to_fit();
+  reads_count_ = false;
 }
 
 std::size_t KnownMacroMemory::KnownSize() const {

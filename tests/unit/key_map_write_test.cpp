@@ -468,20 +468,38 @@ TEST(ChangedMacroChunksKnowledge, DoubtMakesTheNextWriteWholeAndAReadTeaches) {
   ASSERT_EQ(k.Write(), device::kOk);
   EXPECT_EQ(k.SentMacroPackets() - before, image_packets) << "whole after a failed transfer";
 
-  // The keyboard goes and comes back.
+  // The keyboard goes and comes back: the connect refresh's read does not make up for the
+  // doubt; the first write is whole, and the one after it skips again.
   k.rig.library.SetAttached(0, true);
   k.rig.Settle();
   k.rig.library.SetAttached(1, true);
   k.rig.Settle();
   EXPECT_EQ(k.rig.commands.MacroMemory().KnownSize(), 0u);
-
-  // The connect refresh reads the memory: what it read is known.
   std::vector<std::uint8_t> image;
   ASSERT_EQ(macros::ReadMacroImage(k.rig.commands, image), device::kOk);
-  EXPECT_EQ(k.rig.commands.MacroMemory().KnownSize(), image.size());
+  EXPECT_EQ(k.rig.commands.MacroMemory().KnownSize(), 0u);
+  before = k.SentMacroPackets();
+  ASSERT_EQ(k.Write(), device::kOk);
+  EXPECT_EQ(k.SentMacroPackets() - before, image_packets) << "whole after a reconnect";
   before = k.SentMacroPackets();
   ASSERT_EQ(k.Write(), device::kOk);
   EXPECT_EQ(k.SentMacroPackets() - before, 0u);
+}
+
+// At start-up the connect refresh's read is what the keyboard is known to hold.
+TEST(ChangedMacroChunksKnowledge, TheFirstConnectsReadIsKnown) {
+  KeyboardUnderWrite writer;
+  ASSERT_EQ(writer.Write(), device::kOk);
+  const std::vector<std::uint8_t> memory = writer.Area(sim::Area::Macro);
+
+  KeyboardUnderWrite k;  // a program that starts with that keyboard attached
+  k.rig.library.WithModel([&](sim::KeyboardModel& m) { return m.WriteArea(sim::Area::Macro, 0, memory); });
+  std::vector<std::uint8_t> image;
+  ASSERT_EQ(macros::ReadMacroImage(k.rig.commands, image), device::kOk);
+  EXPECT_EQ(k.rig.commands.MacroMemory().KnownSize(), image.size());
+  ASSERT_EQ(k.Write(), device::kOk);
+  EXPECT_EQ(k.SentMacroPackets(), 0u);
+  EXPECT_EQ(k.Area(sim::Area::Macro), memory);
 }
 
 // Knowledge is one run of bytes from address 0; a chunk out beyond it is not taken for known.
@@ -517,6 +535,12 @@ TEST(KnownMacroMemoryTest, HoldsOnlyWhatWasLearnedInOneRunFromZero) {
   EXPECT_TRUE(m.Holds(8, b));
   m.Forget();
   EXPECT_FALSE(m.Holds(8, b));
+  // After a doubt only an acknowledged write teaches again; reads then count once more.
+  m.Observe(0, a);
+  EXPECT_EQ(m.KnownSize(), 0u);
+  m.Learn(0, b);
+  m.Observe(20, a);
+  EXPECT_EQ(m.KnownSize(), 76u);
 }
 
 // The keyboard was reset (or written by another program) behind the program's back: the check
