@@ -6,15 +6,46 @@
 #include <memory>
 
 namespace vendrel::controls {
+namespace {
+
+// A device-independent bitmap of three bytes a pixel: the skin's pictures are opaque, so this holds
+// them exactly in three quarters of the room of the decoder's four-byte one.
+UniqueBitmap ThreeByteBitmap(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return UniqueBitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
+}  // namespace
 
 UniqueBitmap LoadPictureFile(const std::wstring& file, int* width, int* height) {
   auto picture = std::make_unique<Gdiplus::Bitmap>(file.c_str());
   if (picture->GetLastStatus() != Gdiplus::Ok || picture->GetWidth() == 0) return {};
   HBITMAP handle = nullptr;
   if (picture->GetHBITMAP(Gdiplus::Color(255, 255, 255), &handle) != Gdiplus::Ok) return {};
-  if (width) *width = static_cast<int>(picture->GetWidth());
-  if (height) *height = static_cast<int>(picture->GetHeight());
-  return UniqueBitmap(handle);
+  UniqueBitmap decoded(handle);
+  const int w = static_cast<int>(picture->GetWidth());
+  const int h = static_cast<int>(picture->GetHeight());
+  picture.reset();  // the decoder's own copy goes before the next one is made
+  UniqueBitmap kept = ThreeByteBitmap(w, h);
+  if (kept) {
+    UniqueMemoryDc target(::CreateCompatibleDC(nullptr));
+    UniqueMemoryDc source(::CreateCompatibleDC(nullptr));
+    if (target && source) {
+      ScopedSelect into(target.get(), kept.get());
+      ScopedSelect from(source.get(), decoded.get());
+      if (::BitBlt(target.get(), 0, 0, w, h, source.get(), 0, 0, SRCCOPY)) decoded = std::move(kept);
+    }
+  }
+  if (width) *width = w;
+  if (height) *height = h;
+  return decoded;
 }
 
 void SheetSurface::Reset() {
@@ -47,9 +78,7 @@ bool SheetSurface::LoadCuts(const std::wstring& file, skin::SurfaceSize surface,
     atlas_ = std::move(atlas);
     return true;
   }
-  HDC screen = ::GetDC(nullptr);
-  UniqueBitmap packed(::CreateCompatibleBitmap(screen, atlas.Size().width, atlas.Size().height));
-  ::ReleaseDC(nullptr, screen);
+  UniqueBitmap packed = ThreeByteBitmap(atlas.Size().width, atlas.Size().height);
   if (!packed) return false;
   {
     UniqueMemoryDc target(::CreateCompatibleDC(nullptr));

@@ -45,7 +45,8 @@ class SheetSurface {
   skin::SheetAtlas atlas_ = skin::SheetAtlas::Whole({}, {});
 };
 
-// Loads a picture file (bitmap, JPEG, GIF, PNG) through GDI+ into a bitmap the caller owns.
+// Loads a picture file (bitmap, JPEG, GIF, PNG) through GDI+ into a bitmap the caller owns, of
+// three bytes a pixel (what transparency a picture has is laid over white).
 UniqueBitmap LoadPictureFile(const std::wstring& file, int* width = nullptr, int* height = nullptr);
 
 }  // namespace vendrel::controls
