@@ -49,6 +49,7 @@ UniqueBitmap LoadPictureFile(const std::wstring& file, int* width, int* height) 
 }
 
 void SheetSurface::Reset() {
+  pending_.reset();
   owned_.reset();
   borrowed_ = nullptr;
   atlas_ = skin::SheetAtlas::Whole({}, {});
@@ -96,6 +97,12 @@ bool SheetSurface::LoadCuts(const std::wstring& file, skin::SurfaceSize surface,
   return true;
 }
 
+void SheetSurface::LoadCutsWhenDrawn(const std::wstring& file, skin::SurfaceSize surface,
+                                     std::span<const skin::CutRect> cuts) {
+  Reset();
+  pending_ = Pending{file, surface, {cuts.begin(), cuts.end()}};
+}
+
 void SheetSurface::Borrow(HBITMAP picture, skin::SurfaceSize surface) {
   Reset();
   BITMAP info{};
@@ -106,7 +113,12 @@ void SheetSurface::Borrow(HBITMAP picture, skin::SurfaceSize surface) {
 }
 
 void SheetSurface::Draw(HDC dc, int w, int h, POINT origin) const {
-  if (!HasPicture() || dc == nullptr) return;
+  if (pending_) {
+    const Pending wanted = std::move(*pending_);
+    // Sheets are never const objects; only the draw is const to the controls.
+    const_cast<SheetSurface*>(this)->LoadCuts(wanted.file, wanted.surface, wanted.cuts);
+  }
+  if (picture() == nullptr || dc == nullptr) return;
   const skin::SheetDraw plan = atlas_.Plan(origin.x, origin.y, w, h);
   if (plan.from.w > 0 && plan.from.h > 0) {
     UniqueMemoryDc source(::CreateCompatibleDC(dc));

@@ -6,8 +6,10 @@
 // gives the same pixels the whole surface would.
 #include <windows.h>
 
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "controls/handles.h"
 #include "skin/sheet_atlas.h"
@@ -27,19 +29,32 @@ class SheetSurface {
   // Only the rectangles that controls cut from the sheet, each as placed on it.
   bool LoadCuts(const std::wstring& file, skin::SurfaceSize surface,
                 std::span<const skin::CutRect> cuts);
+  // The same, decoded at the first draw: a look no control has shown yet (pressed, the colour-keys
+  // looks) costs nothing until it is shown.
+  void LoadCutsWhenDrawn(const std::wstring& file, skin::SurfaceSize surface,
+                         std::span<const skin::CutRect> cuts);
   // The whole picture from a bitmap owned elsewhere (a window's background decoded from the same
   // file), which must live as long as controls draw from this sheet. It is selected only while
   // drawing, so its owner may select it elsewhere in between.
   void Borrow(HBITMAP picture, skin::SurfaceSize surface);
   void Reset();
 
-  bool HasPicture() const { return picture() != nullptr; }
+  // True also while a picture waits for its first draw.
+  bool HasPicture() const { return pending_.has_value() || picture() != nullptr; }
   // Draws the w x h image cut at origin of the sheet into dc at (0, 0).
   void Draw(HDC dc, int w, int h, POINT origin) const;
 
  private:
   HBITMAP picture() const { return owned_ ? owned_.get() : borrowed_; }
 
+  struct Pending {
+    std::wstring file;
+    skin::SurfaceSize surface;
+    std::vector<skin::CutRect> cuts;
+  };
+  // Set until the first draw decodes it. Drawing is const to the controls that draw: decoding
+  // later changes no pixel they get.
+  mutable std::optional<Pending> pending_;
   UniqueBitmap owned_;
   HBITMAP borrowed_ = nullptr;
   skin::SheetAtlas atlas_ = skin::SheetAtlas::Whole({}, {});

@@ -141,7 +141,7 @@ void COrvaneDlg::LoadStateSheets() {
       continue;
     }
     const std::u16string file = paths_.skin_folder + std::u16string(name);
-    sheets_[i].LoadCuts(WideFrom(file), size, cuts[i]);
+    sheets_[i].LoadCutsWhenDrawn(WideFrom(file), size, cuts[i]);
   }
 }
 
