@@ -16,6 +16,11 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   string(APPEND CMAKE_SHARED_LINKER_FLAGS " -Wl,--image-base=0x10000000 -Wl,--disable-dynamicbase -Wl,--disable-high-entropy-va")
 endif()
 
+# Sections laid out in the file page by page, as in memory: Wine maps them from the file (shared,
+# clean pages) instead of copying each one into the process's private memory.
+string(APPEND CMAKE_EXE_LINKER_FLAGS " -Wl,--file-alignment=0x1000")
+string(APPEND CMAKE_SHARED_LINKER_FLAGS " -Wl,--file-alignment=0x1000")
+
 # The module-definition files name Quorva.dll's entries with their 32-bit stdcall decorations
 # (Init = Init@4). A 64-bit build has no decorations: it gets a copy without them.
 function(vendrel_export_definitions out_var def)

@@ -48,4 +48,14 @@ AppPaths ComputeAppPaths(std::u16string_view exe_full_path) {
   return p;
 }
 
+std::vector<std::u16string> ReadOnlyIniFiles(const AppPaths& paths) {
+  std::vector<std::u16string> files;
+  for (const std::u16string* path : {&paths.main_skin_file, &paths.profile_skin_file,
+                                     &paths.update_skin_file, &paths.composite_skin_file,
+                                     &paths.language_file}) {
+    if (path->size() < kMaxPathChars) files.push_back(*path);
+  }
+  return files;
+}
+
 }  // namespace vendrel::app

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vendrel::app {
 
@@ -26,6 +27,10 @@ struct AppPaths {
   std::u16string companion_program;  // "Keywarden.exe"
   std::u16string language_file;      // "Skins\language.ini"
 };
+
+// The INI files the program reads and never writes: the skin files of its windows and the
+// language file. A path cut to kMaxPathChars is left out, since it may name another file.
+std::vector<std::u16string> ReadOnlyIniFiles(const AppPaths& paths);
 
 // Splits like the platform's path splitter: both '\' and '/' separate folders, a leading "X:" is
 // the drive. Each result is cut to kMaxPathChars.

@@ -24,10 +24,14 @@ bool MainWindowLogic::OnInitDialog() {
   }
 
   const int count = services_.PresenceCheck();
+  // The icon goes into the tray before the worker may start the connect refresh: that refresh
+  // reaches this thread as a sent message, ahead of anything posted, and can take long.
+  AddTrayIcon();
   services_.StartConnectionWorker(count);
   if (count == 0) flags_.start = true;
 
   if (!view_.LoadLayeredWindowFunction()) {
+    RemoveTrayIcon();  // no icon may outlive the process
     view_.ExitProcess();
     return false;
   }
@@ -54,10 +58,19 @@ bool MainWindowLogic::OnInitDialog() {
   return true;
 }
 
-void MainWindowLogic::OnDeferredInit() {
+void MainWindowLogic::AddTrayIcon() {
   view_.AddTrayIcon(kIconDisconnected, services_.Texts().Text(texts::TextKey::KEYBOARD_TRAY_DESC));
   tray_added_ = true;
   current_icon_ = kIconDisconnected;
+}
+
+void MainWindowLogic::RemoveTrayIcon() {
+  if (!tray_added_) return;
+  view_.RemoveTrayIcon();
+  tray_added_ = false;
+}
+
+void MainWindowLogic::OnDeferredInit() {
   services_.BuildSceneMenu();
   flags_.ready = true;
   view_.Hide();
@@ -155,10 +168,7 @@ void MainWindowLogic::CloseProgram() {
   }
   view_.CloseInstanceMutex();
   view_.CloseNamedEvents();
-  if (tray_added_) {
-    view_.RemoveTrayIcon();
-    tray_added_ = false;
-  }
+  RemoveTrayIcon();
   SetSettingsChanged(false);
   {
     std::lock_guard working(services_.WorkingStoreLock());

@@ -1,6 +1,6 @@
 #pragma once
-// The main window's behaviour, apart from Win32: initialisation order, deferred initialisation,
-// show and hide, Apply, restore defaults, the tray icon state and the order of shutdown.
+// The main window's behaviour, apart from Win32: initialisation order (the tray icon before the
+// connection worker), deferred initialisation, show and hide, Apply, restore defaults, the tray icon state and the order of shutdown.
 #include <atomic>
 #include <cstdint>
 
@@ -56,6 +56,9 @@ class MainWindowLogic {
   ShellFlags& flags_;
   std::atomic<int> current_icon_{0};
   std::atomic<bool> tray_added_{false};
+  // The tray icon with the "not connected" image; removed again at most once.
+  void AddTrayIcon();
+  void RemoveTrayIcon();
   // Apply's write, and what the user is told about it.
   void WriteSettings();
   // One write of the active profile on the busy worker, then its report on this thread.

@@ -115,10 +115,7 @@ void ImageButton::Paint(HDC dc) const {
   }
   const SlotImage& image = fixed_look_ && !s.disabled ? *fixed_look_
                                                       : slots_[static_cast<std::size_t>(slot)];
-  if (image.sheet != nullptr && image.sheet->HasPicture()) {
-    ::BitBlt(dc, 0, 0, client.right, client.bottom, image.sheet->Dc(), image.origin.x,
-             image.origin.y, SRCCOPY);
-  }
+  if (image.sheet != nullptr) image.sheet->Draw(dc, client.right, client.bottom, image.origin);
   if (tint_) PaintTint(dc, client, *tint_);
   if (!label_.empty()) {
     HGDIOBJ previous = font_ ? ::SelectObject(dc, font_) : nullptr;

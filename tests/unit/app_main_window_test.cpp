@@ -161,7 +161,8 @@ TEST_F(MainWindow, InitialisationRunsInItsOrder) {
   flags.settings_changed = true;
   EXPECT_TRUE(logic.OnInitDialog());
   EXPECT_EQ(r.calls, (Calls{"skin", "about-menu", "icons 128", "publish", "active-profile -1",
-                            "device-link", "presence", "worker 1", "layered", "reset-settings",
+                            "device-link", "presence", "tray-add 128 <KEYBOARD_TRAY_DESC>",
+                            "worker 1", "layered", "reset-settings",
                             "apply-off", "sheets", "link", "place", "lighting-panel",
                             "tool-window", "main-tag", "frame-styles", "caption <MAIN_CAPTION>",
                             "create-events", "switch <MAIN_SWITCH_FUNCTION_TEXT>", "post-init",
@@ -169,6 +170,29 @@ TEST_F(MainWindow, InitialisationRunsInItsOrder) {
   EXPECT_FALSE(flags.ready);
   EXPECT_FALSE(flags.settings_changed);
   EXPECT_FALSE(flags.start) << "a keyboard is present: the window may still open by itself";
+  EXPECT_EQ(logic.CurrentTrayIcon(), 128);
+}
+
+std::ptrdiff_t PositionOf(const Calls& calls, const std::string& call) {
+  const auto it = std::find(calls.begin(), calls.end(), call);
+  return it == calls.end() ? -1 : it - calls.begin();
+}
+
+// The connect refresh arrives as a message sent by the connection worker, which the window
+// handles before its own posted "INIT": the icon must already be in the tray by then.
+TEST_F(MainWindow, TrayIconIsThereBeforeTheConnectRefreshThatOvertakesInit) {
+  ASSERT_TRUE(logic.OnInitDialog());
+  logic.OnConnected();
+  logic.OnDeferredInit();
+  const std::ptrdiff_t tray = PositionOf(r.calls, "tray-add 128 <KEYBOARD_TRAY_DESC>");
+  ASSERT_GE(tray, 0);
+  EXPECT_LT(tray, PositionOf(r.calls, "worker 1"));
+  EXPECT_LT(tray, PositionOf(r.calls, "connect-refresh"));
+  EXPECT_EQ(std::count_if(r.calls.begin(), r.calls.end(),
+                          [](const std::string& c) { return c.starts_with("tray-add"); }),
+            1)
+      << "INIT after the refresh must not add a second icon";
+  EXPECT_TRUE(flags.ready);
 }
 
 TEST_F(MainWindow, NoKeyboardAtStartSetsTheStartFlag) {
@@ -176,6 +200,7 @@ TEST_F(MainWindow, NoKeyboardAtStartSetsTheStartFlag) {
   EXPECT_TRUE(logic.OnInitDialog());
   EXPECT_TRUE(flags.start);
   EXPECT_NE(std::find(r.calls.begin(), r.calls.end(), "worker 0"), r.calls.end());
+  EXPECT_LT(PositionOf(r.calls, "tray-add 128 <KEYBOARD_TRAY_DESC>"), PositionOf(r.calls, "worker 0"));
 }
 
 struct FatalInitCase {
@@ -196,18 +221,25 @@ TEST_P(MainWindowFatalInit, ExitsAtOnceAndDoesNothingMore) {
   ASSERT_GE(r.calls.size(), 2u);
   EXPECT_EQ(r.calls.back(), "exit");
   EXPECT_EQ(r.calls[r.calls.size() - 2], c.last_step_before_exit);
+  const auto count = [&](const char* prefix) {
+    return std::count_if(r.calls.begin(), r.calls.end(),
+                         [&](const std::string& call) { return call.starts_with(prefix); });
+  };
+  EXPECT_EQ(count("tray-add"), count("tray-remove")) << "an icon left behind by an ended process";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MainWindowFatalInit,
     ::testing::Values(FatalInitCase{"BackgroundOrMaskUnusable", false, true, true, "skin"},
                       FatalInitCase{"DeviceLibraryUnusable", true, false, true, "device-link"},
-                      FatalInitCase{"NoLayeredWindowFunction", true, true, false, "layered"}),
+                      FatalInitCase{"NoLayeredWindowFunction", true, true, false, "tray-remove"}),
     [](const auto& i) { return std::string(i.param.name); });
 
-TEST_F(MainWindow, DeferredInitialisationAddsTrayIconThenBecomesReadyAndHides) {
+TEST_F(MainWindow, DeferredInitialisationBuildsTheSceneMenuThenBecomesReadyAndHides) {
+  ASSERT_TRUE(logic.OnInitDialog());
+  r.calls.clear();
   logic.OnDeferredInit();
-  EXPECT_EQ(r.calls, (Calls{"tray-add 128 <KEYBOARD_TRAY_DESC>", "scene-menu", "hide"}));
+  EXPECT_EQ(r.calls, (Calls{"scene-menu", "hide"}));
   EXPECT_TRUE(flags.ready);
   EXPECT_EQ(logic.CurrentTrayIcon(), 128);
 }
@@ -332,6 +364,7 @@ TEST_F(MainWindow, RestoreDefaultsOnNoChangesNothing) {
 }
 
 TEST_F(MainWindow, CloseProgramRunsItsOrderAndHoldsBothLocksForTheDeviceStore) {
+  ASSERT_TRUE(logic.OnInitDialog());
   logic.OnDeferredInit();
   flags.settings_changed = true;
   r.calls.clear();
@@ -359,7 +392,7 @@ TEST_F(MainWindow, AChildThatRefusesKeepsTheProgramRunningHidden) {
 }
 
 TEST_F(MainWindow, TrayIconChangesOnlyWhenItDiffers) {
-  logic.OnDeferredInit();
+  ASSERT_TRUE(logic.OnInitDialog());
   r.calls.clear();
   logic.SetTrayIcon(128);
   logic.SetTrayIcon(141);
@@ -372,7 +405,7 @@ TEST_F(MainWindow, TrayIconChangesOnlyWhenItDiffers) {
 TEST_F(MainWindow, RestartedTaskbarGetsTheCurrentIconBack) {
   logic.OnTaskbarCreated();  // before the tray icon exists: nothing to re-add
   EXPECT_TRUE(r.calls.empty());
-  logic.OnDeferredInit();
+  ASSERT_TRUE(logic.OnInitDialog());
   logic.SetTrayIcon(141);
   r.calls.clear();
   logic.OnTaskbarCreated();

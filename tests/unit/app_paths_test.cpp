@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace vendrel::app {
 namespace {
 
@@ -57,6 +60,25 @@ TEST(AppPaths, LongPathsAreCutTo259Characters) {
   const AppPaths q = ComputeAppPaths(u"C:\\" + std::u16string(400, u'y') + u"\\V.exe");
   EXPECT_EQ(q.program_folder.size(), kMaxPathChars);
   EXPECT_EQ(q.main_skin_file.size(), kMaxPathChars);
+}
+
+// Only files the program never writes may be read once for the run: the colour files beside the
+// skin, the light switch's file and the settings files must stay out.
+TEST(AppPaths, ReadOnlyIniFilesAreTheSkinAndLanguageFilesInFull) {
+  const AppPaths p = ComputeAppPaths(u"C:\\Prog\\Vendrel.exe");
+  EXPECT_EQ(ReadOnlyIniFiles(p),
+            (std::vector<std::u16string>{u"C:\\Prog\\Skins\\Main.ini", u"C:\\Prog\\Skins\\Profile.ini",
+                                         u"C:\\Prog\\Skins\\UpdateDlg.ini",
+                                         u"C:\\Prog\\Skins\\Composite.ini",
+                                         u"C:\\Prog\\Skins\\language.ini"}));
+
+  // Cut paths may name some other file of the folder; "Main.ini" fits, "language.ini" does not.
+  const std::u16string folder = u"C:\\" + std::u16string(kMaxPathChars - 3 - 1 - 14 - 1, u'x') + u"\\";
+  const AppPaths cut = ComputeAppPaths(folder + u"V.exe");
+  const std::vector<std::u16string> files = ReadOnlyIniFiles(cut);
+  EXPECT_EQ(std::count(files.begin(), files.end(), cut.main_skin_file), 1);
+  EXPECT_EQ(std::count(files.begin(), files.end(), cut.language_file), 0);
+  for (const std::u16string& f : files) EXPECT_LT(f.size(), kMaxPathChars);
 }
 
 }  // namespace

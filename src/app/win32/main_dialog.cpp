@@ -12,6 +12,7 @@
 #include "app/key_button_states.h"
 #include "app/lighting_panel_controls.h"
 #include "app/main_window_controls.h"
+#include "app/main_window_sheets.h"
 #include "app/pre_translate.h"
 #include "app/shell_menus.h"
 #include "app/window_messages.h"
@@ -19,6 +20,7 @@
 #include "controls/wide_text.h"
 #include "keys/key_table.h"
 #include "keys/profile_key_table.h"
+#include "platform/ini_text.h"
 #include "skin/placement.h"
 #include "skin/ui/placement_ops.h"
 #include "texts/language_file.h"
@@ -36,6 +38,11 @@ constexpr COLORREF kLabelGrey = RGB(0xE4, 0xE4, 0xE4);
 constexpr UINT kTooltipShowMs = 2000;
 constexpr int kProfileButtons[] = {kIdProfile1, kIdProfile2, kIdProfile3};
 static_assert(std::size(kProfileButtons) == keys::kDeviceProfileCount, "one button per profile");
+
+// File names of the skin folder compare as the file system does, without regard to letter case.
+bool SameFileName(std::u16string_view a, std::u16string_view b) {
+  return platform::IniNamesEqual(a, b);
+}
 
 // The menu items with their language texts read now.
 std::vector<controls::PopupItem> PopupItems(std::span<const MenuItemSpec> specs,
@@ -125,9 +132,17 @@ void COrvaneDlg::LoadStateSheets() {
   RECT client{};
   ::GetClientRect(Hwnd(), &client);
   const skin::SurfaceSize size = skin::SheetSurfaceSize(client.right, client.bottom);
+  const MainSheetCuts cuts = CutsOfMainSheets(Ini());
   for (std::size_t i = 0; i < sheets_.size(); ++i) {
-    const std::u16string file = paths_.skin_folder + std::u16string(skin::kMainSheetFiles[i]);
-    sheets_[i].Load(WideFrom(file), size.width, size.height);
+    const std::u16string_view name = skin::kMainSheetFiles[i];
+    // The background is this very picture, already decoded: draw from it rather than decode
+    // the file again.
+    if (Background() != nullptr && SameFileName(name, BackgroundFile())) {
+      sheets_[i].Borrow(Background(), size);
+      continue;
+    }
+    const std::u16string file = paths_.skin_folder + std::u16string(name);
+    sheets_[i].LoadCutsWhenDrawn(WideFrom(file), size, cuts[i]);
   }
 }
 

@@ -18,7 +18,9 @@
 #include "app/win32/shell_services.h"
 #include "controls/handles.h"
 #include "store/key_store.h"
+#include "platform/read_once_ini_profile.h"
 #include "platform/win32/ini_profile_win32.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/registry_profile.h"
 #include "texts/language_file.h"
 #include "texts/text_table.h"
@@ -57,7 +59,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   // Everything below lives until the process ends; the device library's threads may use it.
   static const app::AppPaths paths = app::ComputeAppPaths(ExecutablePath());
-  static platform::Win32IniProfile ini;
+  // The skin and language files are read once; every other file keeps the platform's own calls,
+  // so that what the program writes is read back as written.
+  static platform::Win32IniProfile system_ini;
+  static platform::ReadOnceIniProfile ini(platform::win32::Win32FileSystem(), system_ini,
+                                          app::ReadOnlyIniFiles(paths));
   texts::LoadTexts(ini, std::u16string(paths.language_file), texts::ProcessTextTable());
   static store::WorkingStore working;
   static store::DeviceStore device_store;

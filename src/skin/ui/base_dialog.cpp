@@ -70,8 +70,10 @@ bool CBaseDialog::InitialiseSkin() {
   const std::u16string mask = Ini().GetString(u"SCREEN", u"Mask", main).value_or(u"");
   int width = 0, height = 0;
   background_ = controls::LoadPictureFile(WideFrom(skin_folder_ + main), &width, &height);
-  mask_ = controls::LoadPictureFile(WideFrom(skin_folder_ + mask));
-  if (main.empty() || !background_ || !mask_) return false;
+  background_file_ = main;
+  // The mask gives the window its shape and is not needed after that.
+  const controls::UniqueBitmap mask_picture = controls::LoadPictureFile(WideFrom(skin_folder_ + mask));
+  if (main.empty() || !background_ || !mask_picture) return false;
 
   // The template's size is a placeholder: the background sets it. Keep the window's centre where
   // the template put it (centred dialogs stay centred) and keep it on the work area.
@@ -84,17 +86,14 @@ bool CBaseDialog::InitialiseSkin() {
   left = std::max<int>(work.left, std::min<int>(left, work.right - width));
   top = std::max<int>(work.top, std::min<int>(top, work.bottom - height));
   ::SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-  UniqueRegion shape = RegionFromMask(mask_.get());
+  UniqueRegion shape = RegionFromMask(mask_picture.get());
   if (!shape) shape.reset(::CreateRectRgn(0, 0, 0, 0));
   // The window owns the region from here on.
   ::SetWindowRgn(hwnd_, shape.release(), TRUE);
   return true;
 }
 
-void CBaseDialog::ReleaseBitmaps() {
-  background_.reset();
-  mask_.reset();
-}
+void CBaseDialog::ReleaseBitmaps() { background_.reset(); }
 
 UniqueRegion RegionFromMask(HBITMAP mask) {
   BITMAP info{};

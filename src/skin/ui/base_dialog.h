@@ -42,6 +42,8 @@ class CBaseDialog {
   bool InitialiseSkin();
   void ReleaseBitmaps();
   HBITMAP Background() const { return background_.get(); }  // owned by this object
+  // The skin's `SCREEN`/`Main` file name, read by InitialiseSkin.
+  const std::u16string& BackgroundFile() const { return background_file_; }
 
   // Skinned windows: loads the skin and ends the process when its pictures cannot be loaded.
   virtual BOOL OnInitDialog();
@@ -71,7 +73,7 @@ class CBaseDialog {
   std::u16string skin_folder_;
   HWND hwnd_ = nullptr;
   controls::UniqueBitmap background_;
-  controls::UniqueBitmap mask_;
+  std::u16string background_file_;
   bool modal_running_ = false;
   INT_PTR modal_result_ = 0;
 };
