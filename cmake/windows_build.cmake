@@ -40,7 +40,7 @@ endfunction()
 vendrel_core_library(vendrel_core)
 target_link_options(vendrel_core PUBLIC ${VENDREL_WIN_LINK})
 
-foreach(part quorva src/app tests/e2e/probes)
+foreach(part quorva src/app tests/e2e/probes bench/baseline bench/probes)
   if(EXISTS "${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt")
     add_subdirectory(${part})
   endif()

@@ -15,6 +15,7 @@ class SilentLink final : public vendrel::sim::KeyboardLink {
  public:
   void AttachChanged(bool) override {}
   void SendConsumerEvent(std::uint16_t) override {}
+  std::uint64_t LogMicros() const override { return 0; }
 };
 
 }  // namespace

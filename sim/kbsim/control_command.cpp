@@ -67,6 +67,7 @@ Command ParseCommand(std::string_view line) {
   if (name == "detach" && args == 0) return Detach{};
   if (name == "bank" && args == 0) return Bank{};
   if (name == "mode" && args == 0) return Mode{};
+  if (name == "now" && args == 0) return Now{};
   if (name == "reset" && args == 0) return Reset{};
   if (name == "quit" && args == 0) return Quit{};
   if (name == "fault") return ParseFault(w);
@@ -92,7 +93,7 @@ Command ParseCommand(std::string_view line) {
     if (!bytes) return Invalid{"bad hex"};
     return Write{*area, *offset, std::move(*bytes)};
   }
-  for (const std::string_view known : {"attach", "detach", "bank", "mode", "reset", "quit"}) {
+  for (const std::string_view known : {"attach", "detach", "bank", "mode", "now", "reset", "quit"}) {
     if (name == known) return Invalid{"usage: " + std::string(known)};
   }
   return Invalid{"unknown command"};

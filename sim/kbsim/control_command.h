@@ -28,6 +28,8 @@ struct Write {
 };
 struct Bank {};
 struct Mode {};
+// The packet log's clock, so that a benchmark can place its own events among the packets.
+struct Now {};
 struct InjectFault {
   Fault fault = Fault::None;
   int count = 0;
@@ -40,7 +42,7 @@ struct Invalid {
   std::string reason;
 };
 
-using Command = std::variant<Attach, Detach, Event, Read, Write, Bank, Mode, InjectFault, ClearFaults,
+using Command = std::variant<Attach, Detach, Event, Read, Write, Bank, Mode, Now, InjectFault, ClearFaults,
                              Reset, Quit, Invalid>;
 
 // Words are separated by spaces or tabs; a trailing carriage return is ignored.

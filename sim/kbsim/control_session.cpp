@@ -47,6 +47,8 @@ ControlSession::Result ControlSession::Execute(std::string_view line) {
           return {"ok " + ToHex(report)};
         } else if constexpr (std::is_same_v<C, Mode>) {
           return {model_.InBootMode() ? "ok boot" : "ok normal"};
+        } else if constexpr (std::is_same_v<C, Now>) {
+          return {"ok " + std::to_string(link_.LogMicros())};
         } else if constexpr (std::is_same_v<C, InjectFault>) {
           model_.InjectFault(c.fault, c.count);
           return {"ok"};

@@ -1,6 +1,7 @@
 #pragma once
 // Carries out kbsim's control commands on the keyboard model. What reaches the host (attach
-// changes, consumer events) goes through KeyboardLink, so this runs the same in a test as in kbsim.
+// changes, consumer events) and the packet log's clock go through KeyboardLink, so this runs the
+// same in a test as in kbsim.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +15,8 @@ class KeyboardLink {
   virtual ~KeyboardLink() = default;
   virtual void AttachChanged(bool attached) = 0;
   virtual void SendConsumerEvent(std::uint16_t code) = 0;
+  // Microseconds since kbsim started, as its packet log counts them.
+  virtual std::uint64_t LogMicros() const = 0;
 };
 
 class ControlSession {

@@ -50,6 +50,7 @@ class Server : private KeyboardLink {
 
   void AttachChanged(bool attached) override;
   void SendConsumerEvent(std::uint16_t code) override;
+  std::uint64_t LogMicros() const override { return Micros(); }
 
   void AcceptHid();
   void AcceptControl();

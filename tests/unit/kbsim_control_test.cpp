@@ -57,6 +57,7 @@ TEST(KbsimParseCommand, EveryCommandAsWrittenIsUnderstood) {
       {"write keymap 756 0aFF10", Write{Area::KeyMap, 756, {0x0A, 0xFF, 0x10}}},
       {"bank", Bank{}},
       {"mode", Mode{}},
+      {"now", Now{}},
       {"fault drop 3", InjectFault{Fault::Drop, 3}},
       {"fault wrongcode 1", InjectFault{Fault::WrongCode, 1}},
       {"fault status ff 2", InjectFault{Fault::StatusFF, 2}},
@@ -89,6 +90,7 @@ TEST(KbsimParseCommand, MalformedLinesAreRefusedNotGuessed) {
       "fault drop -2",  "fault status 00 1",
       "fault status ff", "fault burn 1",
       "fault clear now", "READ info 0 4",
+      "now 5",
   };
   for (const char* line : lines) {
     SCOPED_TRACE(line);
@@ -102,7 +104,9 @@ class RecordingLink : public KeyboardLink {
  public:
   void AttachChanged(bool attached) override { attach_changes.push_back(attached); }
   void SendConsumerEvent(std::uint16_t code) override { events.push_back(code); }
+  std::uint64_t LogMicros() const override { return clock; }
   std::vector<bool> attach_changes;
+  std::uint64_t clock = 0;
   std::vector<std::uint16_t> events;
 };
 
@@ -293,6 +297,16 @@ TEST_F(KbsimSession, ResetRestoresTheFactoryMemory) {
     const auto expected = factory.AreaBytes(area);
     EXPECT_EQ(Area(area), std::vector<std::uint8_t>(expected.begin(), expected.end()));
   }
+}
+
+TEST_F(KbsimSession, NowTellsThePacketLogClockAndChangesNothing) {
+  const auto keymaps = Area(sim::Area::KeyMap);
+  for (const std::uint64_t micros : {std::uint64_t{0}, std::uint64_t{1234567}, std::uint64_t{86400000000}}) {
+    link.clock = micros;
+    EXPECT_EQ(Run("now"), "ok " + std::to_string(micros));
+  }
+  EXPECT_EQ(Area(sim::Area::KeyMap), keymaps);
+  EXPECT_TRUE(link.attach_changes.empty());
 }
 
 TEST_F(KbsimSession, QuitAnswersAndAsksToStop) {
