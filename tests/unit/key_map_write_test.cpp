@@ -470,6 +470,9 @@ TEST(ChangedMacroChunksKnowledge, DoubtMakesTheNextWriteWholeAndAReadTeaches) {
 
   // The keyboard goes and comes back: the connect refresh's read does not make up for the
   // doubt; the first write is whole, and the one after it skips again.
+  k.rig.library.SetAttached(1, true);  // the connection takes in the keyboard it started with
+  k.rig.Settle();
+  ASSERT_GT(k.rig.commands.MacroMemory().KnownSize(), 0u) << "an attach alone forgets nothing";
   k.rig.library.SetAttached(0, true);
   k.rig.Settle();
   k.rig.library.SetAttached(1, true);
