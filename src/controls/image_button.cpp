@@ -139,6 +139,15 @@ LRESULT CALLBACK ImageButton::SubclassProc(HWND hwnd, UINT message, WPARAM wpara
   return self->Handle(message, wparam, lparam);
 }
 
+void ImageButton::EndHover() {
+  if (!hover_ || hwnd_ == nullptr) return;
+  TRACKMOUSEEVENT cancel{sizeof(cancel), TME_CANCEL | TME_LEAVE, hwnd_, 0};
+  ::TrackMouseEvent(&cancel);
+  hover_ = false;
+  Redraw();
+  if (on_hover_) on_hover_(false);
+}
+
 LRESULT ImageButton::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_PAINT: {

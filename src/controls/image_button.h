@@ -50,6 +50,10 @@ class ImageButton {
   // Called with true when the pointer comes over the button and false when it leaves.
   void SetHoverHandler(std::function<void(bool)> handler) { on_hover_ = std::move(handler); }
   void Redraw() const;
+  // Forgets the pointer resting on the button and stops following it (for a window going to the
+  // tray: Wine follows a tracked pointer with a timer until it leaves, which a hidden window's
+  // pointer may never do).
+  void EndHover();
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/resource_ids.h"
+#include "controls/pointer_tracking.h"
 #include "controls/wide_text.h"
 #include "keys/assignment_tables.h"
 #include "keys/key_table.h"
@@ -208,6 +209,7 @@ void CCompositeDlg::PlaceBeside(HWND clicked_button) {
 
 void CCompositeDlg::EndDialog() {
   ::ShowWindow(Hwnd(), SW_HIDE);
+  controls::StopPointerTracking();  // the pointer rests where the closing click was
   EndModal(IDOK);
 }
 

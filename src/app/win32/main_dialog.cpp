@@ -16,6 +16,7 @@
 #include "app/pre_translate.h"
 #include "app/shell_menus.h"
 #include "app/window_messages.h"
+#include "controls/pointer_tracking.h"
 #include "controls/popup_menu.h"
 #include "controls/wide_text.h"
 #include "keys/key_table.h"
@@ -747,6 +748,14 @@ INT_PTR COrvaneDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bo
         ::EndPaint(Hwnd(), &ps);
       }
       return 0;
+    case WM_SHOWWINDOW:
+      // Going to the tray: nothing may go on following a pointer that rested on the window or on a
+      // dialog closed meanwhile.
+      if (wparam == FALSE) {
+        for (auto& [id, button] : buttons_) button->EndHover();
+        controls::StopPointerTracking();
+      }
+      break;
     case WM_QUERYDRAGICON:
       return reinterpret_cast<INT_PTR>(big_icon_);
     case WM_HELP:
