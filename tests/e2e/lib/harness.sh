@@ -31,6 +31,7 @@ source "$E2E_REPO/scripts/wine-env.sh"
 _e2e_pids=()      # everything we started, ended in reverse order by cleanup
 _e2e_wine_used=0
 _e2e_display_ours=0
+_e2e_xvfb_pid="" _e2e_openbox_pid=""
 
 e2e_log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
 
@@ -137,24 +138,51 @@ start_display() {
     e2e_log "using display $DISPLAY"
     return 0
   fi
+  # Without a window manager Wine leaves hidden windows mapped, and every look at the screen is
+  # wrong; so a display counts only once openbox manages it. openbox can fail to open a display
+  # that a server which just ended on the same number still answers for a moment: start over on a
+  # new server then.
+  local attempt
+  for attempt in 1 2 3 4; do
+    _e2e_start_xvfb && _e2e_start_openbox && {
+      e2e_log "Xvfb on $DISPLAY with openbox"
+      return 0
+    }
+    e2e_log "no window manager on $DISPLAY (try $attempt): $(tail -n1 "$E2E_WORK/openbox.out" 2>/dev/null)"
+    _e2e_end_pid "$_e2e_openbox_pid"
+    _e2e_end_pid "$_e2e_xvfb_pid"
+  done
+  fail "no display with a window manager"
+}
+
+_e2e_start_xvfb() {
   local fdfile="$E2E_WORK/xvfb.display" i
+  : >"$fdfile"
   # Xvfb picks a free display number itself and writes it to the descriptor.
   Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$fdfile" 2>"$E2E_WORK/xvfb.err" &
-  _e2e_track $!
+  _e2e_xvfb_pid=$!
+  _e2e_track "$_e2e_xvfb_pid"
   for i in $(seq 1 100); do
     [ -s "$fdfile" ] && break
+    kill -0 "$_e2e_xvfb_pid" 2>/dev/null || return 1
     sleep 0.05
   done
-  [ -s "$fdfile" ] || fail "Xvfb did not start"
+  [ -s "$fdfile" ] || return 1
   export DISPLAY=":$(head -n1 "$fdfile")"
   _e2e_display_ours=1
+}
+
+_e2e_start_openbox() {
+  local i
   openbox --sm-disable >"$E2E_WORK/openbox.out" 2>&1 &
-  _e2e_track $!
-  for i in $(seq 1 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  _e2e_openbox_pid=$!
+  _e2e_track "$_e2e_openbox_pid"
+  for i in $(seq 1 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    kill -0 "$_e2e_openbox_pid" 2>/dev/null || return 1
     sleep 0.05
   done
-  e2e_log "Xvfb on $DISPLAY with openbox"
+  return 1
 }
 
 start_kbsim() {
