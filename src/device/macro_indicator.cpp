@@ -4,7 +4,7 @@ namespace vendrel::device {
 
 MacroIndicator::MacroIndicator(ConnectionEvents& events, platform::Sleeper& sleeper,
                                std::chrono::milliseconds hold)
-    : events_(events), sleeper_(sleeper), hold_(hold), thread_([this] { Run(); }) {}
+    : events_(events), sleeper_(sleeper), hold_(hold) {}
 
 MacroIndicator::~MacroIndicator() {
   {
@@ -12,7 +12,7 @@ MacroIndicator::~MacroIndicator() {
     stopping_ = true;
   }
   wake_.notify_all();
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
 }
 
 void MacroIndicator::Post(bool playing) {
@@ -20,6 +20,7 @@ void MacroIndicator::Post(bool playing) {
     std::lock_guard lock(mutex_);
     if (waiting_.size() >= kMaxWaiting) waiting_.pop_front();
     waiting_.push_back(playing);
+    if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
   }
   wake_.notify_one();
 }

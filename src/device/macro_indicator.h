@@ -1,7 +1,8 @@
 #pragma once
 // The one thread that shows macro playback: the library's callback queues each started or ended
 // event and returns; the worker hands them to the program one at a time, in the order they came,
-// and holds each for a moment so a short macro still shows.
+// and holds each for a moment so a short macro still shows. The thread starts with the first event:
+// a keyboard whose macros never play costs no thread.
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -19,7 +20,7 @@ class MacroIndicator {
   // Events beyond this many waiting push out the oldest: the latest always shows last.
   static constexpr std::size_t kMaxWaiting = 256;
 
-  // Starts the worker thread; events and sleeper must outlive this object.
+  // events and sleeper must outlive this object.
   MacroIndicator(ConnectionEvents& events, platform::Sleeper& sleeper,
                  std::chrono::milliseconds hold);
   // Drops what is still waiting and joins the thread.
@@ -47,7 +48,7 @@ class MacroIndicator {
   std::deque<bool> waiting_;  // true: started, false: ended
   bool busy_ = false;
   bool stopping_ = false;
-  std::thread thread_;  // last: it starts once everything above exists
+  std::thread thread_;  // started by the first Post, under mutex_
 };
 
 }  // namespace vendrel::device

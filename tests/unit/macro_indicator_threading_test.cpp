@@ -136,6 +136,27 @@ TEST(MacroIndicator, OverflowDropsTheOldestAndKeepsTheLatest) {
   EXPECT_EQ(events.Seen(), expected);
 }
 
+// No thread until a macro plays; the first event starts the one thread, and an indicator that
+// never got one ends at once.
+TEST(MacroIndicator, ThreadStartsWithTheFirstEventOnly) {
+  GatedEvents events;
+  testing::FakeSleeper sleeper;
+  const int before = testing::ProcessThreadCount();
+  ASSERT_GT(before, 0);
+  {
+    MacroIndicator idle(events, sleeper, std::chrono::milliseconds{1});
+    EXPECT_EQ(testing::ProcessThreadCount(), before);
+    idle.WaitIdle();
+  }
+  MacroIndicator indicator(events, sleeper, std::chrono::milliseconds{1});
+  EXPECT_EQ(testing::ProcessThreadCount(), before);
+  indicator.Post(true);
+  indicator.Post(false);
+  indicator.WaitIdle();
+  EXPECT_EQ(testing::ProcessThreadCount(), before + 1);
+  EXPECT_EQ(events.Seen(), (std::vector<bool>{true, false}));
+}
+
 // Posts from several threads at once: each appears exactly once.
 TEST(MacroIndicator, PostsFromManyThreadsAreAllShown) {
   GatedEvents events;
