@@ -749,11 +749,15 @@ INT_PTR COrvaneDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bo
       }
       return 0;
     case WM_SHOWWINDOW:
-      // Going to the tray: nothing may go on following a pointer that rested on the window or on a
-      // dialog closed meanwhile.
       if (wparam == FALSE) {
+        // Going to the tray: nothing may go on following a pointer that rested on the window or
+        // on a dialog closed meanwhile, and no look is held for a window nobody sees (the base
+        // drops the background itself right after).
         for (auto& [id, button] : buttons_) button->EndHover();
         controls::StopPointerTracking();
+        for (auto& sheet : sheets_) sheet.Reset();
+      } else {
+        LoadStateSheets();  // the background is back already; the other looks at their first draw
       }
       break;
     case WM_QUERYDRAGICON:

@@ -49,7 +49,16 @@ INT_PTR CBaseDialog::DoModal() {
   return modal_result_;
 }
 
-void CBaseDialog::PaintBackground(HDC dc) const {
+void CBaseDialog::ReloadBackground() {
+  if (background_ || background_file_.empty()) return;
+  // A picture that cannot be read any more leaves the window without a background, not the
+  // program without a window.
+  background_ = controls::LoadPictureFile(WideFrom(skin_folder_ + background_file_));
+}
+
+void CBaseDialog::PaintBackground(HDC dc) {
+  // Shown some other way than through ShowWindow: the picture comes with the first paint.
+  ReloadBackground();
   if (!background_ || dc == nullptr) return;
   controls::UniqueMemoryDc source(::CreateCompatibleDC(dc));
   controls::ScopedSelect select(source.get(), background_.get());
@@ -234,8 +243,11 @@ INT_PTR CBaseDialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
   }
 
+  const bool skinned_show = ini_.has_value() && message == WM_SHOWWINDOW;
+  if (skinned_show && wparam != FALSE) ReloadBackground();
   bool handled = false;
   const INT_PTR result = HandleMessage(message, wparam, lparam, handled);
+  if (skinned_show && wparam == FALSE) background_.reset();
   if (handled) {
     // A dialog procedure answers the colour messages with the brush itself.
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) return result;

@@ -41,6 +41,9 @@ class CBaseDialog {
   // when a picture cannot be loaded.
   bool InitialiseSkin();
   void ReleaseBitmaps();
+  // The background is held only while the window is on the screen: a skinned window drops it when
+  // it hides (after its own handler saw the hide) and decodes it again when it shows (before its
+  // own handler sees the show), so a window waiting in the tray holds no picture. Null meanwhile.
   HBITMAP Background() const { return background_.get(); }  // owned by this object
   // The skin's `SCREEN`/`Main` file name, read by InitialiseSkin.
   const std::u16string& BackgroundFile() const { return background_file_; }
@@ -64,7 +67,8 @@ class CBaseDialog {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
-  void PaintBackground(HDC dc) const;  // the skin's background at the client origin
+  void PaintBackground(HDC dc);  // the skin's background at the client origin
+  void ReloadBackground();
   INT_PTR Dispatch(UINT message, WPARAM wparam, LPARAM lparam);
 
   int resource_id_;
