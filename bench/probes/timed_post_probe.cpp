@@ -15,15 +15,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "probe_windows.h"
+
 namespace {
 
-std::wstring Wide(const char* text) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
-  out.resize(out.size() - 1);
-  return out;
-}
+using vendrel::probes::Wide;
 
 class WinsockSession {
  public:

@@ -13,33 +13,17 @@
 #include <string>
 #include <vector>
 
+#include "probe_windows.h"
+
 namespace {
 
-std::wstring Wide(const char* text) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
-  out.resize(out.size() - 1);
-  return out;
-}
-
-// The title stored with the window, read without a message to its busy owner.
-std::wstring StoredText(HWND window) {
-  wchar_t buffer[512] = {};
-  const int n = InternalGetWindowText(window, buffer, static_cast<int>(std::size(buffer)));
-  return std::wstring(buffer, static_cast<std::size_t>(n > 0 ? n : 0));
-}
-
-BOOL CALLBACK CollectVisibleTopLevel(HWND window, LPARAM list) {
-  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
+using vendrel::probes::StoredText;
+using vendrel::probes::VisibleTopLevel;
+using vendrel::probes::Wide;
 
 int Click(const char* title, int id) {
-  std::vector<HWND> windows;
-  EnumWindows(CollectVisibleTopLevel, reinterpret_cast<LPARAM>(&windows));
   const std::wstring wanted = Wide(title);
-  for (HWND window : windows) {
+  for (HWND window : VisibleTopLevel()) {
     if (StoredText(window) != wanted) continue;
     HWND control = GetDlgItem(window, id);
     if (control == nullptr) continue;

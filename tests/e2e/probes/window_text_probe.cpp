@@ -32,7 +32,13 @@
 #include <string>
 #include <vector>
 
+#include "probe_windows.h"
+
 namespace {
+
+using vendrel::probes::StoredText;
+using vendrel::probes::VisibleTopLevel;
+using vendrel::probes::Wide;
 
 // The static control that holds a message box's text.
 constexpr int kMessageBoxTextId = 0xFFFF;
@@ -47,36 +53,10 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
-std::wstring Wide(const char* text) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
-  out.resize(out.size() - 1);
-  return out;
-}
-
-// The text stored with the window, without sending it a message: a busy program cannot hang us.
-std::wstring StoredText(HWND window) {
-  wchar_t buffer[2048] = {};
-  const int n = InternalGetWindowText(window, buffer, static_cast<int>(std::size(buffer)));
-  return std::wstring(buffer, static_cast<std::size_t>(n > 0 ? n : 0));
-}
-
 std::wstring ClassOf(HWND window) {
   wchar_t buffer[256] = {};
   const int n = GetClassNameW(window, buffer, static_cast<int>(std::size(buffer)));
   return std::wstring(buffer, static_cast<std::size_t>(n > 0 ? n : 0));
-}
-
-BOOL CALLBACK CollectVisibleTopLevel(HWND window, LPARAM list) {
-  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> VisibleTopLevel() {
-  std::vector<HWND> windows;
-  EnumWindows(CollectVisibleTopLevel, reinterpret_cast<LPARAM>(&windows));
-  return windows;
 }
 
 HWND MessageBoxText(HWND window) {
