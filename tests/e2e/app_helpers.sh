@@ -60,6 +60,17 @@ app_wait_keyboard_quiet() {
   return 0
 }
 
+# Context switches of every thread of process PID so far: each wake-up of a thread adds at least
+# one.
+app_wakeups() {
+  local pid=$1 total=0 f n
+  for f in /proc/"$pid"/task/*/status; do
+    n=$(awk '/^(voluntary|nonvoluntary)_ctxt_switches:/ { s += $2 } END { print s + 0 }' "$f" 2>/dev/null) || n=0
+    total=$((total + n))
+  done
+  echo "$total"
+}
+
 # Waits until the program has started and put its icon into the tray (or S seconds).
 app_wait_started() {
   local seconds=${1:-40} i

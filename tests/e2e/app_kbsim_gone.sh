@@ -12,16 +12,6 @@ harness_init app_kbsim_gone
 E2E_FORCE_XVFB=1 start_display
 start_kbsim --attached
 
-# Context switches of every thread of the process: each wake-up of a thread adds at least one.
-wakeups() {
-  local pid=$1 total=0 f n
-  for f in /proc/"$pid"/task/*/status; do
-    n=$(awk '/^(voluntary|nonvoluntary)_ctxt_switches:/ { s += $2 } END { print s + 0 }' "$f" 2>/dev/null) || n=0
-    total=$((total + n))
-  done
-  echo "$total"
-}
-
 wine_start "$E2E_WORK/app.out" Vendrel.exe /Start
 app_wait_started 60 || fail "the program did not put its icon into the tray"
 app_wait_tray connected 30 || fail "tray icon with kbsim there: $(app_tray_icon)"
@@ -38,9 +28,9 @@ screenshot kbsim_gone
 # Settled first (the tray icon change, the detach's work), then watched.
 sleep 2
 quiet_seconds=${APP_KBSIM_GONE_WATCH:-10}
-before=$(wakeups "$pid")
+before=$(app_wakeups "$pid")
 sleep "$quiet_seconds"
-after=$(wakeups "$pid")
+after=$(app_wakeups "$pid")
 e2e_log "wake-ups in ${quiet_seconds} s with kbsim gone: $((after - before))"
 [ $((after - before)) -le 2 ] || fail "the program woke $((after - before)) times in ${quiet_seconds} s with kbsim gone"
 

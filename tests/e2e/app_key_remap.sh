@@ -91,5 +91,18 @@ ds_wait_settled_file "$cache" 30 || fail "cache file did not settle after Clear"
 expect_eq "0 0" "$(cache_record "$SLOT_A")" "cache record of A after Clear"
 screenshot main_after_clear
 
+# Back in the tray after the key-setting dialog: nothing goes on following the pointer that rested
+# on the window, so the program does not wake while nothing happens.
+app_click_control CONTROL_CANCEL
+app_wait_window hidden 10 || fail "Cancel did not hide the window"
+sleep 2
+pid=$(app_pids | head -n1)
+[ -n "$pid" ] || fail "no program process"
+before=$(app_wakeups "$pid")
+sleep 5
+after=$(app_wakeups "$pid")
+e2e_log "wake-ups in 5 s in the tray after the key-setting dialog: $((after - before))"
+[ $((after - before)) -le 2 ] || fail "the program woke $((after - before)) times in 5 s in the tray"
+
 wine_run Vendrel.exe /Kill
 app_wait_ended 20 || fail "/Kill did not end the program"
