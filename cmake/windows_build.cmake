@@ -21,6 +21,11 @@ endif()
 string(APPEND CMAKE_EXE_LINKER_FLAGS " -Wl,--file-alignment=0x1000")
 string(APPEND CMAKE_SHARED_LINKER_FLAGS " -Wl,--file-alignment=0x1000")
 
+# Shipped images carry no symbol table: it nearly doubles their size and nothing on a user's
+# machine reads it.
+string(APPEND CMAKE_EXE_LINKER_FLAGS " -s")
+string(APPEND CMAKE_SHARED_LINKER_FLAGS " -s")
+
 # The module-definition files name Quorva.dll's entries with their 32-bit stdcall decorations
 # (Init = Init@4). A 64-bit build has no decorations: it gets a copy without them.
 function(vendrel_export_definitions out_var def)
