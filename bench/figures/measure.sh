@@ -142,26 +142,3 @@ bench_private_kb() {
   done
   echo "$now"
 }
-
-# Context switches (voluntary and not) of every thread of PID, one "TID COUNT" a line.
-bench_thread_switches() {
-  local status tid
-  for status in /proc/"$1"/task/*/status; do
-    tid=${status%/status}
-    tid=${tid##*/}
-    awk -v tid="$tid" '/^(non)?voluntary_ctxt_switches:/ { n += $2 } END { if (NR) print tid, n }' "$status" 2>/dev/null
-  done
-}
-
-# Prints how many times the threads of PID ran during SECONDS: the growth of their context
-# switch counts, a thread started meanwhile counted whole.
-bench_wakeups() {
-  local pid=$1 seconds=$2 before
-  before=$(bench_thread_switches "$pid")
-  sleep "$seconds"
-  kill -0 "$pid" 2>/dev/null || fail "process $pid ended while idle"
-  bench_thread_switches "$pid" | awk -v before="$before" '
-    BEGIN { n = split(before, lines, "\n"); for (i = 1; i <= n; i++) { split(lines[i], f, " "); was[f[1]] = f[2] } }
-    { total += $2 - (($1 in was) ? was[$1] : 0) }
-    END { print total + 0 }'
-}

@@ -60,15 +60,27 @@ app_wait_keyboard_quiet() {
   return 0
 }
 
-# Context switches of every thread of process PID so far: each wake-up of a thread adds at least
-# one.
-app_wakeups() {
-  local pid=$1 total=0 f n
-  for f in /proc/"$pid"/task/*/status; do
-    n=$(awk '/^(voluntary|nonvoluntary)_ctxt_switches:/ { s += $2 } END { print s + 0 }' "$f" 2>/dev/null) || n=0
-    total=$((total + n))
+# Context switches (voluntary and not) of every thread of PID, one "TID COUNT" a line.
+app_thread_switches() {
+  local status tid
+  for status in /proc/"$1"/task/*/status; do
+    tid=${status%/status}
+    tid=${tid##*/}
+    awk -v tid="$tid" '/^(non)?voluntary_ctxt_switches:/ { n += $2 } END { if (NR) print tid, n }' "$status" 2>/dev/null
   done
-  echo "$total"
+}
+
+# Prints how many times the threads of PID ran during SECONDS: the growth of their context
+# switch counts, a thread started meanwhile counted whole, one that ended not counted.
+app_wakeups_during() {
+  local pid=$1 seconds=$2 before
+  before=$(app_thread_switches "$pid")
+  sleep "$seconds"
+  kill -0 "$pid" 2>/dev/null || fail "process $pid ended while idle"
+  app_thread_switches "$pid" | awk -v before="$before" '
+    BEGIN { n = split(before, lines, "\n"); for (i = 1; i <= n; i++) { split(lines[i], f, " "); was[f[1]] = f[2] } }
+    { total += $2 - (($1 in was) ? was[$1] : 0) }
+    END { print total + 0 }'
 }
 
 # Waits until the program has started and put its icon into the tray (or S seconds).
