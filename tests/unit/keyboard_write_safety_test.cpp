@@ -130,6 +130,33 @@ class KeyboardWriteSafety : public ::testing::Test {
     }
   }
 
+  // The same, in bytes written out by hand from the key map and macro image tables rather than
+  // taken from the encoders: A (column 2, row 3) of profile k plays the macro at index k, and the
+  // image starts with the header and offsets of five named macros of 40 actions.
+  void ExpectKeyboardHoldsTheEdit() {
+    const Bytes maps = ModelArea(sim::Area::KeyMap);
+    const std::size_t entry_of_a = 3 * (2 * 8 + 3);
+    for (std::size_t k = 0; k < 3; ++k) {
+      const std::size_t at = k * 378 + entry_of_a;
+      EXPECT_EQ(Bytes(maps.begin() + static_cast<long>(at), maps.begin() + static_cast<long>(at + 3)),
+                (Bytes{0x05, 0x01, static_cast<std::uint8_t>(k)}))
+          << "profile " << k;
+    }
+    // 16 + 5 * 2 + 5 * (4 + 40 * 4 + 2 * 2) = 866 bytes; blocks of 168 bytes from offset 26.
+    const Bytes start = {0xAA, 0x55, 0x62, 0x03, 0x05, 0x00, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0,
+                         0x1A, 0x00, 0xC2, 0x00, 0x6A, 0x01, 0x12, 0x02, 0xBA, 0x02,
+                         0x28, 0x00, 0x01, 0x02,   // 40 actions, 1 cycle, 2 name units
+                         0x01, 0xA0, 0x02, 0x04,   // press A after 10 ms
+                         0x01, 0x20, 0x02, 0x16};  // release S after 10 ms
+    const Bytes memory = ModelArea(sim::Area::Macro);
+    ASSERT_GE(memory.size(), 866u);
+    EXPECT_EQ(Bytes(memory.begin(), memory.begin() + static_cast<long>(start.size())), start);
+    EXPECT_EQ(Bytes(memory.begin() + 190, memory.begin() + 194), (Bytes{'u', 0, '0', 0}))
+        << "the first macro's name after its actions";
+    EXPECT_EQ(Bytes(memory.begin() + 862, memory.begin() + 866), (Bytes{'u', 0, '4', 0}))
+        << "the last macro's name ends the image";
+  }
+
   bool UnfinishedFileExists() {
     return platform::PortableFileSystem().FileExists(files->UnfinishedWritePath());
   }
@@ -242,6 +269,7 @@ TEST_P(InterruptedWrite, StaysPendingAndIsWrittenWholeNextTime) {
 
   EXPECT_EQ(Apply().status, SettingsApply::Written);
   ExpectKeyboardHoldsTheStore();
+  ExpectKeyboardHoldsTheEdit();
   EXPECT_EQ(StoreFile(), wanted);
   EXPECT_EQ(ReadFile(cache), wanted);
   EXPECT_FALSE(UnfinishedFileExists());
@@ -310,6 +338,7 @@ TEST_P(BeginTransfer, UnacknowledgedSendsNothingFurther) {
     EXPECT_EQ(ReadFile(cache), cache_read);
   } else {
     ExpectKeyboardHoldsTheStore();
+    ExpectKeyboardHoldsTheEdit();
     EXPECT_EQ(ReadFile(cache), StoreFile());
   }
 }
