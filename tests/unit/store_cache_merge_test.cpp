@@ -220,6 +220,53 @@ class CacheRefreshTest : public ::testing::Test {
   std::u16string cache;
 };
 
+// What the write leaves on the keyboard, in bytes written out by hand from the key map and macro
+// image tables rather than taken from the encoders: the merge below reads these bytes back, so a
+// fault the encoder shares with the decoder (a macro named by its id instead of its place) would
+// otherwise pass unseen.
+TEST_F(CacheRefreshTest, AppliedSettingsReachTheKeyboardAsTheTablesSay) {
+  const Bytes applied =
+      ApplyUserSettings({{0, kSlotA, {AssignmentType::Macro, 0, 3, 0, 0}, u""},
+                         {1, kSlotA, {AssignmentType::Key, 0, kKeyB, 0, 0}, u""},
+                         {2, kSlotA, {AssignmentType::Media, 0, 6, 0, 0}, u""},
+                         {0, kSlotQ, {AssignmentType::StopMacro, 0, 0, 0, 0}, u""},
+                         {1, kSlotQ, {AssignmentType::Function, 0, 4, 0, 0}, u""}},
+                        KeyboardMacroSpace());
+  const Bytes maps = rig.library.WithModel([](sim::KeyboardModel& m) {
+    const auto bytes = m.AreaBytes(sim::Area::KeyMap);
+    return Bytes(bytes.begin(), bytes.end());
+  });
+  // Matrix positions (column * 8 + row): A is 19, Q is 18.
+  const auto entry = [&](std::size_t profile, std::size_t position) {
+    const auto at = static_cast<long>(profile * 378 + 3 * position);
+    return Bytes(maps.begin() + at, maps.begin() + at + 3);
+  };
+  EXPECT_EQ(entry(0, 19), (Bytes{0x05, 0x01, 0x01})) << "macro id 3 is the second of the list";
+  EXPECT_EQ(entry(1, 19), (Bytes{0x02, 0x02, 0x05}));
+  EXPECT_EQ(entry(2, 19), (Bytes{0x03, 0xE9, 0x00}));
+  EXPECT_EQ(entry(0, 18), (Bytes{0x05, 0x02, 0x00}));
+  EXPECT_EQ(entry(1, 18), (Bytes{0x05, 0x05, 0x04}));
+  EXPECT_EQ(entry(2, 18), (Bytes{0x02, 0x02, 0x14})) << "Q keeps its factory entry";
+
+  // Burst (2 actions, 3 cycles) then Combo (4 actions); delays are cut to 10 ms units.
+  const Bytes image = {
+      0xAA, 0x55, 0x48, 0x00, 0x02, 0x00, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0,
+      0x14, 0x00, 0x2A, 0x00,
+      0x02, 0x00, 0x03, 0x05, 0x01, 0xA0, 0x02, 0x04, 0x02, 0x20, 0x02, 0x04,
+      'B', 0, 'u', 0, 'r', 0, 's', 0, 't', 0,
+      0x04, 0x00, 0x01, 0x05, 0x0A, 0xA0, 0x01, 0x02, 0x00, 0xA0, 0x02, 0x16,
+      0x00, 0x20, 0x02, 0x16, 0x00, 0x20, 0x01, 0x02,
+      'C', 0, 'o', 0, 'm', 0, 'b', 0, 'o', 0};
+  const Bytes memory = rig.library.WithModel([](sim::KeyboardModel& m) {
+    const auto bytes = m.AreaBytes(sim::Area::Macro);
+    return Bytes(bytes.begin(), bytes.end());
+  });
+  ASSERT_GE(memory.size(), image.size());
+  EXPECT_EQ(Bytes(memory.begin(), memory.begin() + static_cast<long>(image.size())), image);
+
+  EXPECT_EQ(Differences(Reconnect(), applied), "");
+}
+
 struct RecordCase {
   const char* name;
   std::vector<Placed> applied;      // the user's records, applied with UserMacros()
