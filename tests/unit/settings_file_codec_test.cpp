@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include <string>
@@ -93,6 +94,45 @@ TEST(SettingsFileLayout, DefaultTableHasGCodesOnlyInBlockZero) {
   }
 }
 
+// Where a record of block 2 and a macro lie in the file, with offsets and fields written out by
+// hand from the file's tables: a wrong block offset or record layout shared by the writer and the
+// reader would pass every round trip.
+TEST(SettingsFileLayout, RecordsAndMacrosLieWhereTheTablesSay) {
+  store::KeyStore s;
+  MakeDefaultTable(s.Table());
+  s.Table().At(2, 0x1E) = {AssignmentType::Macro, 5, 0x00010003, 1, 0};
+  macros::MacroRecord m;
+  m.id = 9;
+  m.name = u"Hi";
+  m.cycles = 7;
+  m.actions = {{1234, 0x01E, macros::ActionKind::Press}, {0, 0x02A, macros::ActionKind::Release}};
+  s.macros = {m};
+  Bytes b;
+  ASSERT_EQ(SerializeStore(s, b), profiles::SettingsCodecResult::Ok);
+  ASSERT_EQ(b.size(), 32832u + 16512u);
+  EXPECT_EQ(Bytes(b.begin() + 8, b.begin() + 20),
+            (Bytes{0xC0, 0xC0, 0x00, 0x00, 0x00, 0x08, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00}))
+      << "total 49344, 2048 records, one macro, no text";
+
+  // Block 2 starts at 64 + 2 * 8192; record 0x1E of it 16 * 0x1E bytes further.
+  const std::size_t record = 64 + 2 * 8192 + 16 * 0x1E;
+  EXPECT_EQ(Bytes(b.begin() + record, b.begin() + record + 16),
+            (Bytes{0x04, 0x00, 0x05, 0x00, 0x03, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0, 0, 0, 0}));
+
+  const std::size_t macro = 32832;
+  EXPECT_EQ(Bytes(b.begin() + macro, b.begin() + macro + 6), (Bytes{'H', 0, 'i', 0, 0, 0}));
+  EXPECT_EQ(Bytes(b.begin() + macro + 500, b.begin() + macro + 512),
+            (Bytes{7, 0, 0, 0, 0, 0, 9, 0, 2, 0, 0, 0}))
+      << "cycles, reserved, new flag, repeat mode, id, action count, reserved";
+  EXPECT_EQ(Bytes(b.begin() + macro + 512, b.begin() + macro + 528),
+            (Bytes{0xD2, 0x04, 0, 0, 0x1E, 0, 0, 0, 0, 0, 0, 0, 0x2A, 0, 1, 0}))
+      << "1234 ms press of A, then a release of left Shift";
+  EXPECT_TRUE(std::all_of(b.begin() + macro + 528, b.end(), [](std::uint8_t x) { return x == 0; }))
+      << "unused action slots are zero";
+}
+
+// Every malformed header is a row of this one table; the settings files and the import add only
+// their messages on top and test one such file each.
 struct ValidityCase {
   const char* name;
   void (*change)(Bytes&);
@@ -154,6 +194,15 @@ INSTANTIATE_TEST_SUITE_P(
                        FixChecksum(b);
                      },
                      false},
+        ValidityCase{"ShorterThanItsTotal",
+                     [](Bytes& b) {
+                       Put32(b, kHdrOffTextSize, 2);
+                       Put32(b, kHdrOffTotalSize, 32834);
+                       FixChecksum(b);
+                       b.resize(32833);
+                     },
+                     false},
+        ValidityCase{"NoSettingsFileAtAll", [](Bytes& b) { b.assign(40000, 0x5A); }, false},
         ValidityCase{"DescriptorDiffers", [](Bytes& b) { Put32(b, 32, 0xDEADBEEF); }, true},
         ValidityCase{"OneByteShort", [](Bytes& b) { b.resize(32831); }, false}),
     [](const auto& info) { return std::string(info.param.name); });
