@@ -430,23 +430,18 @@ TEST_F(MainWindow, BusyFramesCycleThroughTen) {
   EXPECT_EQ(frames, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}));
 }
 
-TEST_F(MainWindow, ConnectRefreshesStoreThenKeysThenMarksTheActiveProfile) {
+TEST_F(MainWindow, DisconnectClosesTheChildren) {
   logic.OnConnected();
+  r.calls.clear();
   logic.OnDisconnected();
-  EXPECT_EQ(r.calls, (Calls{"connect-refresh", "refresh-keys", "mark-profile 2",
-                            "lighting-connect 2", "scene-menu", "apply-off", "close-children"}));
+  EXPECT_EQ(r.calls, (Calls{"close-children"}));
 }
 
-TEST_F(MainWindow, ConnectWithoutAKnownProfileLeavesTheProfileButtonsAlone) {
-  r.active_profile = -1;
-  logic.OnConnected();
-  EXPECT_EQ(r.calls, (Calls{"connect-refresh", "refresh-keys", "lighting-connect -1", "scene-menu",
-                            "apply-off"}));
-}
-
+// A connect refreshes the store, then the keys, then marks the active profile when it is known.
 struct ConnectCase {
   const char* name;
   KeyboardRead read;
+  int active_profile;
   bool changed_before;
   Calls calls;
   bool changed_after;
@@ -458,6 +453,7 @@ TEST_P(MainWindowConnect, ApplyFollowsWhatTheReadLeftAndAFailedReadIsTold) {
   const ConnectCase& c = GetParam();
   flags.settings_changed = c.changed_before;
   r.read_result = c.read;
+  r.active_profile = c.active_profile;
   logic.OnConnected();
   EXPECT_EQ(r.calls, c.calls);
   EXPECT_EQ(flags.settings_changed.load(), c.changed_after);
@@ -466,19 +462,22 @@ TEST_P(MainWindowConnect, ApplyFollowsWhatTheReadLeftAndAFailedReadIsTold) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, MainWindowConnect,
     ::testing::Values(
-        ConnectCase{"ReadReplacesEdits", KeyboardRead::Read, true,
+        ConnectCase{"ReadReplacesEdits", KeyboardRead::Read, 2, true,
                     {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
                      "scene-menu", "apply-off"},
                     false},
-        ConnectCase{"UnfinishedWriteKeepsApply", KeyboardRead::PendingKept, true,
+        ConnectCase{"UnknownProfileLeavesTheProfileButtonsAlone", KeyboardRead::Read, -1, false,
+                    {"connect-refresh", "refresh-keys", "lighting-connect -1", "scene-menu", "apply-off"},
+                    false},
+        ConnectCase{"UnfinishedWriteKeepsApply", KeyboardRead::PendingKept, 2, true,
                     {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
                      "scene-menu", "apply-on"},
                     true},
-        ConnectCase{"UnfinishedWriteOfAnEarlierRunEnablesApply", KeyboardRead::PendingKept, false,
+        ConnectCase{"UnfinishedWriteOfAnEarlierRunEnablesApply", KeyboardRead::PendingKept, 2, false,
                     {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
                      "scene-menu", "apply-on"},
                     true},
-        ConnectCase{"UnreadableIsTold", KeyboardRead::Unreadable, false,
+        ConnectCase{"UnreadableIsTold", KeyboardRead::Unreadable, 2, false,
                     {"connect-refresh", "refresh-keys", "mark-profile 2", "lighting-connect 2",
                      "scene-menu", "apply-off", "message <KEYBOARD_READ_FAILED>"},
                     false}),

@@ -214,26 +214,8 @@ class LanguageFileTest : public ::testing::Test {
   platform::IniFileProfile ini_;
 };
 
-TEST_F(LanguageFileTest, SectionChoice) {
-  const struct {
-    std::u16string file;
-    std::u16string section;
-  } cases[] = {
-      {u"[LANGUAGE]\r\nlanguage=1\r\n", u"ENGINSH"},
-      {u"[LANGUAGE]\r\nlanguage=2\r\n", u"CHINESE"},
-      {u"[LANGUAGE]\r\nlanguage=0\r\n", u"CHINESE"},
-      {u"[language]\r\nLANGUAGE= 1 \r\n", u"ENGINSH"},
-      {u"[LANGUAGE]\r\nlanguage=1x\r\n", u"ENGINSH"},
-      {u"[LANGUAGE]\r\nlanguage=english\r\n", u"CHINESE"},
-      {u"[LANGUAGE]\r\n", u"CHINESE"},
-  };
-  for (const auto& c : cases) {
-    WriteUtf16(c.file);
-    EXPECT_EQ(LanguageSection(ini_, path_), c.section);
-  }
-}
-
-TEST_F(LanguageFileTest, ValueIsTheLeadingNumberHeldWithinInt) {
+// The language value is the leading number of the key, held within int; only 1 chooses English.
+TEST_F(LanguageFileTest, ValueAndSectionChoice) {
   const struct {
     std::u16string file;
     int value;
@@ -241,9 +223,13 @@ TEST_F(LanguageFileTest, ValueIsTheLeadingNumberHeldWithinInt) {
   } cases[] = {
       {u"[LANGUAGE]\r\nlanguage=0\r\n", 0, u"CHINESE"},
       {u"[LANGUAGE]\r\nlanguage=1\r\n", 1, u"ENGINSH"},
+      {u"[LANGUAGE]\r\nlanguage=2\r\n", 2, u"CHINESE"},
+      {u"[language]\r\nLANGUAGE= 1 \r\n", 1, u"ENGINSH"},
+      {u"[LANGUAGE]\r\nlanguage=1x\r\n", 1, u"ENGINSH"},
       {u"[LANGUAGE]\r\nlanguage= 7x\r\n", 7, u"CHINESE"},
       {u"[LANGUAGE]\r\nlanguage=-3\r\n", -3, u"CHINESE"},
       {u"[LANGUAGE]\r\nlanguage=english\r\n", 0, u"CHINESE"},
+      {u"[LANGUAGE]\r\n", 0, u"CHINESE"},
       {u"[OTHER]\r\nlanguage=1\r\n", 0, u"CHINESE"},
       // 2^32 + 1: cut to int it would read as 1.
       {u"[LANGUAGE]\r\nlanguage=4294967297\r\n", std::numeric_limits<int>::max(), u"CHINESE"},
