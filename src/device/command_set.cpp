@@ -119,12 +119,18 @@ int CommandSet::WriteMacroArea(std::span<const std::uint8_t> source, std::uint32
   return WriteChunks(kCmdWriteMacro, 0, source.first(count));
 }
 
-void CommandSet::CheckKnownMacroMemory() {
-  const std::size_t known = macro_memory_.KnownSize();
-  if (known == 0) return;
-  std::array<std::uint8_t, kPayloadSize> first{};
-  // A failed read forgets by itself; a read that differs from what is known forgets too.
-  ReadChunks(kCmdReadMacro, 0, std::span(first).first(std::min(known, kPayloadSize)));
+void CommandSet::ConfirmKnownMacroChunks(std::span<const std::uint8_t> image) {
+  if (image.size() > kAddressLimit) return;  // nothing that large is written, so nothing skipped
+  std::array<std::uint8_t, kPayloadSize> read{};
+  for (std::size_t offset = 0; offset < image.size(); offset += kPayloadSize) {
+    const std::size_t n = std::min(kPayloadSize, image.size() - offset);
+    if (!macro_memory_.Holds(offset, image.subspan(offset, n))) continue;
+    // ReadChunks teaches the knowledge what it read, and forgets it all on a difference or a
+    // failure: the chunks after that are then not held and get written.
+    if (ReadChunks(kCmdReadMacro, static_cast<std::uint16_t>(offset), std::span(read).first(n)) != kOk) {
+      return;
+    }
+  }
 }
 
 int CommandSet::WriteChangedMacroArea(std::span<const std::uint8_t> source, std::uint32_t count) {

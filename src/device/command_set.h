@@ -58,9 +58,12 @@ class CommandSet {
   // The same end state as WriteMacroArea, sending only the chunks whose bytes the keyboard is not
   // known to hold already (all of them when nothing is known).
   int WriteChangedMacroArea(std::span<const std::uint8_t> source, std::uint32_t count);
-  // Reads the first chunk of the macro area when anything of it is known: a keyboard that holds
-  // other bytes there was written by someone else or reset, and nothing known is trusted then.
-  void CheckKnownMacroMemory();
+  // Reads back every chunk of image that the keyboard is known to hold already, so that
+  // WriteChangedMacroArea skips only chunks just seen on the keyboard. Another program or a reset
+  // can rewrite any chunk without the program hearing of it, and the keyboard offers no cheaper
+  // sign of that than its bytes. A read that differs or fails forgets what was known, and the
+  // chunks from there on are written.
+  void ConfirmKnownMacroChunks(std::span<const std::uint8_t> image);
   // What the macro area's reads and writes taught: any failed packet forgets it, and so does
   // the connection when the keyboard goes or comes.
   KnownMacroMemory& MacroMemory() { return macro_memory_; }

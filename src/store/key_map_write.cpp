@@ -102,8 +102,10 @@ KeyMapWriteOutcome WriteKeyMaps(WorkingStore& working, DeviceStore& device_store
   // A transfer the keyboard did not acknowledge beginning gets nothing further. After a failed
   // packet the rest of the data is not sent (it would land in a transfer already torn), but a
   // begun transfer is still closed.
-  // One packet buys the certainty that the chunks skipped below are really on the keyboard.
-  target.commands.CheckKnownMacroMemory();
+  // Every chunk skipped below is read back first: a read costs a packet like the write it saves,
+  // but it changes nothing on the keyboard and keeps the bracket (where a cut tears the keyboard's
+  // settings) to the chunks that differ.
+  target.commands.ConfirmKnownMacroChunks(image.bytes);
   int result = target.commands.BeginTransfer();
   if (result == device::kOk) {
     // Chunks the keyboard already holds are skipped: with a full macro memory a one-key change
