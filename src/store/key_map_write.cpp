@@ -108,8 +108,8 @@ KeyMapWriteOutcome WriteKeyMaps(WorkingStore& working, DeviceStore& device_store
   target.commands.ConfirmKnownMacroChunks(image.bytes);
   int result = target.commands.BeginTransfer();
   if (result == device::kOk) {
-    // Chunks the keyboard already holds are skipped: with a full macro memory a one-key change
-    // costs the key map and a few chunks instead of the whole memory.
+    // Chunks just read back unchanged are skipped: with a full macro memory a one-key change
+    // writes the key map alone, and the keyboard's flash is not rewritten for nothing.
     result = target.commands.WriteChangedMacroArea(image.bytes,
                                                    static_cast<std::uint32_t>(image.bytes.size()));
     for (std::size_t i = 0; i < profiles.size() && result == device::kOk; ++i) {
