@@ -58,7 +58,10 @@ std::array<std::uint8_t, kEncodedActionSize> EncodeImageAction(const MacroAction
     b2 = static_cast<std::uint8_t>(usage.usage & 0xFF);
     b3 = static_cast<std::uint8_t>(usage.usage >> 8);
   }
-  const std::uint16_t delay = static_cast<std::uint16_t>((action.delay / kDelayUnitMs) & kControlDelayMask);
+  // A pause longer than the field holds becomes the longest it holds: cut to its low bits, a
+  // 50-second pause would play as a 9-second one.
+  const auto delay = static_cast<std::uint16_t>(
+      std::min<std::uint32_t>(action.delay / kDelayUnitMs, kControlDelayMask));
   std::uint16_t control = static_cast<std::uint16_t>(delay | (kind << kControlKindShift));
   if (action.kind != ActionKind::Release) control |= kControlPressBit;
   WriteU16(out, kEncodedOffControl, control);

@@ -40,6 +40,9 @@ inline constexpr unsigned kControlKindShift = 12;
 inline constexpr std::uint16_t kControlKindMask = 0x7;
 inline constexpr std::uint16_t kControlPressBit = 0x8000;
 inline constexpr std::uint32_t kDelayUnitMs = 10;
+// Whether an encoded action's delay field holds the pause: 40959 ms does (as 4095 units, cut
+// like any other to whole units), 40960 ms does not; EncodeImageAction writes those as 4095 units.
+inline constexpr bool DelayFitsImage(std::uint32_t ms) { return ms / kDelayUnitMs <= kControlDelayMask; }
 
 // The image's sizes and offsets are 16-bit: no image may be larger.
 inline constexpr std::size_t kMaxImageSize = 0xFFFF;
