@@ -7,6 +7,7 @@
 
 #include "device/descriptors.h"
 #include "codec/little_endian.h"
+#include "macros/macro_image.h"
 
 namespace vendrel::profiles {
 namespace {
@@ -47,9 +48,9 @@ std::span<const std::uint8_t> TextAreaBytes(std::span<const std::uint8_t> bytes,
 
 // Finds the text of every text-carrying record of key_table in text_area, in record order, and
 // hands on_text(record index, first byte, units) each one found. A text starts at its record's
-// offset rounded down to even and runs to its terminator or the area's end; an offset outside the
-// area names no text. Returns false, as soon as it is so, when the texts would take more bytes
-// than the area holds: the walk then never reads more than the area's units plus one per record.
+// offset and runs to its terminator or the area's end. Returns false, as soon as it is so, when
+// an offset is odd or outside the area, or the texts would take more bytes than the area holds:
+// the walk then never reads more than the area's units plus one per record.
 template <typename OnText>
 bool WalkTexts(std::span<const std::uint8_t> key_table, std::span<const std::uint8_t> text_area,
                OnText&& on_text) {
@@ -58,8 +59,10 @@ bool WalkTexts(std::span<const std::uint8_t> key_table, std::span<const std::uin
     const auto record = key_table.subspan(i * keys::kKeyAssignmentSize, keys::kKeyAssignmentSize);
     const auto type = static_cast<keys::AssignmentType>(ReadU16(record, keys::kAssignOffType));
     if (!keys::CarriesText(type)) continue;
-    const std::size_t start = ReadU32(record, keys::kAssignOffParameter) & ~std::uint32_t{1};
-    if (start >= text_area.size()) continue;
+    const std::size_t start = ReadU32(record, keys::kAssignOffParameter);
+    // Files written here give every such record an even offset inside the area (an empty text at
+    // least): any other offset names a text no file of ours holds.
+    if (start % 2 != 0 || start >= text_area.size()) return false;
     const std::size_t room = text_area.size() - taken;
     std::size_t bytes = 0;  // the units read, terminator included
     std::size_t units = 0;
@@ -75,6 +78,25 @@ bool WalkTexts(std::span<const std::uint8_t> key_table, std::span<const std::uin
   return true;
 }
 
+// True when no action of the file's macro records pauses longer than the keyboard's delay field
+// holds. The editor and the recorder stop at 40000 ms and the keyboard's own image at 40950 ms, so
+// no file of ours holds more. A longer pause was meant by someone, but the keyboard cannot play it:
+// clamped it would play shorter without the user knowing, so the file is refused instead.
+bool DelaysFitTheKeyboard(std::span<const std::uint8_t> bytes, std::size_t macro_count) {
+  for (std::size_t m = 0; m < macro_count; ++m) {
+    const auto record = bytes.subspan(kMacroAreaOffset + m * macros::kMacroRecordSize,
+                                      macros::kMacroRecordSize);
+    // A larger count is cut to the limit when the record is read; those actions are never sent.
+    const std::size_t actions =
+        std::min<std::size_t>(ReadU16(record, macros::kRecordOffActionCount), macros::kMaxActions);
+    for (std::size_t a = 0; a < actions; ++a) {
+      const std::size_t at =
+          macros::kRecordOffActions + a * macros::kMacroActionSize + macros::kActionOffDelay;
+      if (!macros::DelayFitsImage(ReadU32(record, at))) return false;
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -97,6 +119,7 @@ bool IsValidSettingsFile(std::span<const std::uint8_t> bytes) {
       bytes[kHdrOffChecksum] == HeaderChecksum(bytes);
   // A file cut short would load as a partial store after the old one has been cleared.
   if (!header_ok || bytes.size() < total) return false;
+  if (!DelaysFitTheKeyboard(bytes, areas.macro_count)) return false;
   return WalkTexts(KeyTableBytes(bytes), TextAreaBytes(bytes, areas),
                    [](std::size_t, std::size_t, std::size_t) {});
 }

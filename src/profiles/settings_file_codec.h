@@ -22,8 +22,10 @@ std::uint8_t HeaderChecksum(std::span<const std::uint8_t> header);
 
 // True when bytes start with a header that passes every check of a settings file: magic, header
 // size, the two format constants, record count 2048, at most 100 macros, flag 0 or 1, total size
-// equal to the areas it names, checksum, and bytes long enough to hold those areas; and when the
-// texts of the records take no more bytes than the text area (see DecodeSettingsFile).
+// equal to the areas it names, checksum, and bytes long enough to hold those areas; when no macro
+// action pauses longer than the keyboard can (macros::DelayFitsImage); and when every text
+// offset is even and inside the text area and the texts take no more bytes than the area (see
+// DecodeSettingsFile).
 bool IsValidSettingsFile(std::span<const std::uint8_t> bytes);
 
 // Writes the 32-byte header of a file with these counts (flag 0, checksum last). The descriptor is
@@ -67,10 +69,9 @@ struct SettingsContent {
   keys::KeyStringTable strings;
 };
 
-// Reads a file's bytes into out. Refused, leaving out unspecified, when the header is not that of a
-// settings file or the bytes end before the areas it names. A text offset outside the text area
-// gives the record no text; a text without terminator ends at the end of the area. A file written
-// here packs its texts without overlap, so the texts of a file never take more bytes (terminators
+// Reads a file's bytes into out. Refused, leaving out unspecified, when IsValidSettingsFile is not
+// true of the bytes. A text without terminator ends at the end of the area. A file written here
+// packs its texts without overlap, so the texts of a file never take more bytes (terminators
 // included) than its text area: texts that would, by overlapping or sharing one unterminated run,
 // refuse the file as soon as their running total passes the area. Time and memory of a load are
 // therefore bounded by the file's size.
