@@ -101,6 +101,7 @@ std::int32_t FakeHidLibrary::RequestWriteOne(const device::Descriptor& descripto
   std::lock_guard lock(mutex_);
   ++write_calls_;
   if (refuse_from_ > 0 && write_calls_ >= refuse_from_) return 0;
+  if (refuse_only_ > 0 && write_calls_ == refuse_only_) return 0;
   if (!CheckOk(descriptor, callback, tag, check, data, length)) return 0;
   if (descriptor != device::kCtrlDescriptor || attached_ == 0 || length != device::kPacketSize) {
     return 0;
@@ -185,6 +186,12 @@ void FakeHidLibrary::Run() {
 void FakeHidLibrary::RefuseWritesFrom(int n) {
   std::lock_guard lock(mutex_);
   refuse_from_ = n;
+  write_calls_ = 0;
+}
+
+void FakeHidLibrary::RefuseOnlyWrite(int n) {
+  std::lock_guard lock(mutex_);
+  refuse_only_ = n;
   write_calls_ = 0;
 }
 

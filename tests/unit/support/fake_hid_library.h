@@ -60,6 +60,9 @@ class FakeHidLibrary final : public device::HidLibrary {
 
   // RequestWriteOne fails (returns 0) from the n-th call on, counting from 1; 0 = never.
   void RefuseWritesFrom(int n);
+  // RequestWriteOne fails (returns 0) on the n-th call alone, counting from 1 from here on; the
+  // calls before and after it go through, so the link stays up. 0 = never.
+  void RefuseOnlyWrite(int n);
   // Replies are also delivered this many extra times, to test duplicates.
   void SetDuplicateReplies(int extra);
 
@@ -95,6 +98,7 @@ class FakeHidLibrary final : public device::HidLibrary {
   std::uint32_t next_unit_ = 0;
   int write_calls_ = 0;
   int refuse_from_ = 0;
+  int refuse_only_ = 0;
   int duplicates_ = 0;
   int bad_checks_ = 0;
   int count_requests_ = 0;
