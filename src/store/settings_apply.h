@@ -20,9 +20,13 @@ enum class SettingsApply : int {
 struct SettingsApplyOutcome {
   SettingsApply status = SettingsApply::NotSent;
   KeyMapWriteOutcome write;
+  // With Failed: nothing was sent because the unfinished-write file could not be written (the
+  // per-user folder is missing or cannot be written), so the write could not be made safe.
+  bool unmarked = false;
 };
 
-// Holds the WorkingStore's lock throughout (the caller may already hold it).
+// Holds the WorkingStore's lock throughout (the caller may already hold it). Nothing is sent
+// unless the unfinished-write file holds the store first.
 SettingsApplyOutcome ApplyToKeyboard(SettingsFiles& files, WorkingStore& working,
                                      DeviceStore& device_store, bool all_profiles,
                                      const KeyMapWriteTarget& target);
