@@ -147,6 +147,8 @@ void Server::AttachChanged(bool attached) {
   if (!attached) due_replies_.clear();
   if (attached) Announce();
   const std::uint8_t count = attached ? 1 : 0;
+  // Logged so that a scenario can tell which packets came after the last plug or unplug.
+  log_.Write(Micros(), 'A', std::span(&count, 1));
   for (const auto& c : hid_clients_) SendFrame(c->fd, wire::kAttachCount, std::span(&count, 1));
 }
 

@@ -21,6 +21,11 @@ void DeviceEventPolicy::ConnectionSettled(bool connected) {
   }
 }
 
+// Posted: the window may show a box for it, and the worker must not wait for the user.
+void DeviceEventPolicy::ConnectionQuiet(bool connected) {
+  if (connected) window_.PostToWindow(kMsgConnectionQuiet, kTagQuiet, 0);
+}
+
 // Posted, not sent: the main thread may be waiting in an exchange for a reply that the library's
 // thread, which reports this, has yet to deliver.
 void DeviceEventPolicy::BankChanged() { window_.PostToWindow(kMsgLed, kTagLed, 0); }

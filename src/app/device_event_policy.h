@@ -17,6 +17,7 @@ class DeviceEventPolicy final : public device::ConnectionEvents {
   void Detached() override;
   bool ReadyForConnection() const override { return window_.IsReady(); }
   void ConnectionSettled(bool connected) override;
+  void ConnectionQuiet(bool connected) override;
   void BankChanged() override;
   void LightingChanged() override;
   void MacroStarted() override;

@@ -191,12 +191,25 @@ void MainWindowLogic::OnConnected() {
   services_.BuildSceneMenu();  // its check and the profile button's caption name the profile read
   // Read: the store is the keyboard's now, nothing to apply. PendingKept: a write to finish.
   SetSettingsChanged(read == KeyboardRead::PendingKept);
-  if (read == KeyboardRead::Unreadable) {
-    view_.ShowMessage(services_.Texts().Text(texts::TextKey::KEYBOARD_READ_FAILED));
-  }
+  // Not told here: the connection worker that sent this waits, and a box would hold it, and every
+  // later plug and unplug behind it, until the user closed the box. A read that failed because the
+  // keyboard went half-way is not worth telling at all.
+  read_failure_untold_ = read == KeyboardRead::Unreadable;
 }
 
-void MainWindowLogic::OnDisconnected() { view_.CloseChildDialogs(); }
+void MainWindowLogic::OnDisconnected() {
+  read_failure_untold_ = false;
+  view_.CloseChildDialogs();
+}
+
+void MainWindowLogic::OnConnectionQuiet() {
+  // An open box already says it; the box's own loop may bring this again.
+  if (!read_failure_untold_ || telling_read_failure_ || !services_.IsConnected()) return;
+  read_failure_untold_ = false;
+  telling_read_failure_ = true;
+  view_.ShowMessage(services_.Texts().Text(texts::TextKey::KEYBOARD_READ_FAILED));
+  telling_read_failure_ = false;
+}
 
 void MainWindowLogic::SetSettingsChanged(bool changed) {
   flags_.settings_changed = changed;

@@ -32,8 +32,13 @@ class MainWindowLogic {
   void Apply();
   void RestoreDefaults();
   void CloseProgram();
-  void OnConnected();     // "PROF"
+  // "PROF": reads the keyboard that came. The connection worker waits for this, so it tells the
+  // user nothing: a failed read is told by OnConnectionQuiet.
+  void OnConnected();
   void OnDisconnected();  // child dialogs close
+  // "CALM": every plug and unplug so far is handled. Tells once that the keyboard could not be
+  // read when the last connect refresh failed and the keyboard is still there.
+  void OnConnectionQuiet();
 
   void SetSettingsChanged(bool changed);
 
@@ -66,6 +71,9 @@ class MainWindowLogic {
   // Reads the keyboard's settings again into the WorkingStore and redraws the keys.
   KeyboardRead ReadKeyboardAgain();
 
+  // The last connect refresh could not read the keyboard and the user has not been told yet.
+  bool read_failure_untold_ = false;
+  bool telling_read_failure_ = false;  // its box is open
   int frame_paint_hides_left_ = 2;
   int busy_frame_ = 0;
   bool closed_ = false;

@@ -16,6 +16,7 @@ PrivateMessage ClassifyPrivateMessage(std::uint32_t message, std::uintptr_t firs
       {kMsgProfile, true, kTagProfile, PrivateMessage::Profile},
       {kMsgLed, true, kTagLed, PrivateMessage::Led},
       {kMsgLighting, true, kTagLighting, PrivateMessage::Lighting},
+      {kMsgConnectionQuiet, true, kTagQuiet, PrivateMessage::Quiet},
       {kMsgDetach, false, 0, PrivateMessage::Detach},
       {kMsgPostedApply, false, 0, PrivateMessage::Apply},
   };

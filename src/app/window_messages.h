@@ -18,6 +18,9 @@ inline constexpr std::uint32_t kMsgLed = 0x5045;      // the bank key was presse
 // The keyboard changed its lighting itself. Posted from the library's thread so that the main
 // thread, which owns the window, starts the lighting timer.
 inline constexpr std::uint32_t kMsgLighting = 0x4C47;
+// The connection worker has handled every plug and unplug reported so far and the keyboard is
+// attached. Posted: the window tells then what the last connect refresh left to tell.
+inline constexpr std::uint32_t kMsgConnectionQuiet = 0x5154;
 inline constexpr std::uint32_t kMsgPostedApply = 0x001E;
 inline constexpr std::uint32_t kMsgTrayCallback = 0x06BD;
 
@@ -30,10 +33,11 @@ inline constexpr std::uint32_t kTagKillInOrder = FourCharTag("KILL");
 inline constexpr std::uint32_t kTagProfile = FourCharTag("PROF");
 inline constexpr std::uint32_t kTagLed = FourCharTag("LED");
 inline constexpr std::uint32_t kTagLighting = FourCharTag("LGHT");
+inline constexpr std::uint32_t kTagQuiet = FourCharTag("CALM");
 inline constexpr std::uint32_t kTagMain = FourCharTag("MAIN");  // the main window's user data
 
 // What a private message asks of the main window, after its tag was checked.
-enum class PrivateMessage { None, Init, Open, Kill, Profile, Detach, Led, Lighting, Apply };
+enum class PrivateMessage { None, Init, Open, Kill, Profile, Detach, Led, Lighting, Quiet, Apply };
 
 PrivateMessage ClassifyPrivateMessage(std::uint32_t message, std::uintptr_t first_param);
 

@@ -39,6 +39,9 @@ class Connection {
   // The same for one notification on the calling thread: a count of 0 is a detach.
   void Changed(int count);
 
+  // The worker has nothing more to handle for now.
+  void ReportQuiet() { events_.ConnectionQuiet(IsConnected()); }
+
   bool IsConnected() const { return state_.load() > 0; }
   int State() const { return state_.load(); }
 

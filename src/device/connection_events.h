@@ -15,6 +15,10 @@ class ConnectionEvents {
   virtual bool ReadyForConnection() const = 0;
   // On the connection worker, once ready and the new state is in place.
   virtual void ConnectionSettled(bool connected) = 0;
+  // On the connection worker, once it has handled every change reported so far: the state stays
+  // as it is until the next notification. What is worth telling the user about a plug or unplug
+  // waits for this, since during a storm of them any read may fail half-way.
+  virtual void ConnectionQuiet(bool connected) = 0;
 
   // On the library's callback thread: must return at once and touch no window directly.
   virtual void BankChanged() = 0;

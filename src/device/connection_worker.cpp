@@ -29,6 +29,11 @@ void ConnectionWorker::WaitIdle() {
   idle_.wait(lock, [this] { return stopping_ || (!busy_ && !latest_count_.has_value()); });
 }
 
+bool ConnectionWorker::WaitIdleFor(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  return idle_.wait_for(lock, timeout, [this] { return stopping_ || (!busy_ && !latest_count_.has_value()); });
+}
+
 int ConnectionWorker::Posted() const {
   std::lock_guard lock(mutex_);
   return posted_;
@@ -57,6 +62,12 @@ void ConnectionWorker::Run() {
     connection_.Handle(change, stopping);
 
     lock.lock();
+    // Still busy while it reports, so that a wait for idleness sees the report made.
+    if (!latest_count_.has_value() && !stopping_) {
+      lock.unlock();
+      connection_.ReportQuiet();
+      lock.lock();
+    }
     busy_ = false;
     ++handled_;
     if (!latest_count_.has_value()) idle_.notify_all();

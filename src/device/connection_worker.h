@@ -2,7 +2,13 @@
 // The one thread that brings the connection state up to date. The library's callback only leaves
 // the latest count in a mailbox and returns; the worker takes what has piled up since its last
 // turn, so a storm of attach and detach notifications costs one refresh at a time, never a thread
-// each, and the last count reported always wins.
+// each, and the last count reported always wins. Whenever it finds the mailbox empty after a turn
+// it reports the connection quiet.
+//
+// Everything the worker waits for (the window's refresh, the window becoming ready) must come to
+// an end by itself: nothing may hold the worker for the user, or every later plug and unplug
+// would wait behind it.
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -28,6 +34,8 @@ class ConnectionWorker {
 
   // Returns once everything posted so far has been handled.
   void WaitIdle();
+  // The same, giving up after timeout: false when the worker is still busy then.
+  bool WaitIdleFor(std::chrono::milliseconds timeout);
 
   // Notifications posted, and turns the worker took to handle them (several posts may share one).
   int Posted() const;

@@ -74,7 +74,7 @@ awk '
   $1 !~ /^[0-9]+$/ || $1 < last { print "bad time: " $0; bad = 1 }
   { last = $1 }
   ($2 == ">" || $2 == "<") && (length($3) != 128 || $3 ~ /[^0-9A-F]/) { print "bad packet: " $0; bad = 1 }
-  $2 !~ /^[<>BE]$/ { print "bad direction: " $0; bad = 1 }
+  $2 !~ /^[<>BEA]$/ { print "bad direction: " $0; bad = 1 }
   END { exit bad }' "$KBSIM_LOG" >&2 || fail "malformed packet log"
 
 # The keyboard keeps its memory across a restart, like flash.

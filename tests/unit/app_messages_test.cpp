@@ -41,6 +41,7 @@ TEST(ClassifyPrivateMessage, AcceptsOnlyTheMatchingTag) {
       {0x5452, 0x50524F46, PrivateMessage::Profile},
       {0x5045, 0x004C4544, PrivateMessage::Led},
       {0x4C47, 0x4C474854, PrivateMessage::Lighting},
+      {0x5154, 0x43414C4D, PrivateMessage::Quiet},  // "CALM"
       {0x4753, 0, PrivateMessage::Detach},
       {0x001E, 0, PrivateMessage::Apply},
       // Strays: right number, wrong tag (including another message's tag).
@@ -51,6 +52,7 @@ TEST(ClassifyPrivateMessage, AcceptsOnlyTheMatchingTag) {
       {0x5452, 0x464F5250, PrivateMessage::None},  // characters reversed
       {0x5045, 0x4C454400, PrivateMessage::None},
       {0x4C47, 0x004C4544, PrivateMessage::None},  // the bank message's tag
+      {0x5154, 0x50524F46, PrivateMessage::None},  // the refresh's tag
       {0x1234, 0x4F50454E, PrivateMessage::None},
   };
   for (const MessageCase& c : cases) {

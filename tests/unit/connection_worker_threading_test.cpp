@@ -109,6 +109,10 @@ TEST_P(ConnectionWorkerSequences, EndInTheRealStateWithOneRefreshAtATime) {
   }
   ASSERT_FALSE(sent.empty());
   EXPECT_EQ(sent.back(), c.connected ? kMsgRefresh : kMsgDetach);
+  // Quiet is told once the last change is handled, and only with the keyboard there: the window's
+  // news of a failed refresh waits for it. Nothing comes after it.
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back().id == app::kMsgConnectionQuiet, c.connected);
   // Piled-up notifications cost one more turn of the worker, not one each.
   EXPECT_EQ(rig.connection_worker.Handled(), 3);
   EXPECT_LE(std::count(sent.begin(), sent.end(), kMsgRefresh), 3);
@@ -182,7 +186,8 @@ TEST(ConnectionWorker, EventsDuringARefreshAreDeliveredInOrder) {
   EXPECT_EQ(icons, expected);
   int posted = 0;
   for (const auto& m : rig.window.Messages()) posted += m.sent ? 0 : 1;
-  EXPECT_EQ(posted, 3 + 1 + 1) << "three bank changes, a lighting change and the start-up open";
+  EXPECT_EQ(posted, 3 + 1 + 1 + 1)
+      << "three bank changes, a lighting change, the start-up open and the quiet connection";
   EXPECT_TRUE(rig.connection.IsConnected());
 }
 

@@ -707,6 +707,7 @@ INT_PTR COrvaneDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, bo
     case PrivateMessage::Detach: logic_.OnDisconnected(); return 0;
     case PrivateMessage::Led: keyboard_.OnBankChanged(); return 0;
     case PrivateMessage::Lighting: ::SetTimer(Hwnd(), kTimerLighting, 0, nullptr); return 0;
+    case PrivateMessage::Quiet: logic_.OnConnectionQuiet(); return 0;
     case PrivateMessage::Apply:  // reaches the window only when sent; posted ones run in the loop
     case PrivateMessage::None: break;
   }

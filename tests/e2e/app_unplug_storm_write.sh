@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# A plug storm while Apply writes the keyboard: 200 detach/attach pairs, paced like a flaky cable,
+# begin once the key map packets have. The program survives, tells the user once that the write
+# failed, ends connected with the "connected" icon and a connect refresh after the last attach,
+# keeps the change pending, and the next Apply writes it whole: the keyboard and the cache file end
+# with the user's settings.
+set -euo pipefail
+source "$(dirname "$0")/lib/harness.sh"
+source "$(dirname "$0")/app_helpers.sh"
+source "$(dirname "$0")/data_safety_helpers.sh"
+source "$(dirname "$0")/unplug_helpers.sh"
+harness_init app_unplug_storm_write
+E2E_FORCE_XVFB=1 start_display
+# Slow replies, so that the storm lands inside the transfer.
+start_kbsim --attached --latency-us 20000
+ds_user_keyboard
+rm -rf "$(app_user_folder)"
+cache=$(app_cache_file)
+
+wine_start "$E2E_WORK/app.out" Vendrel.exe
+app_wait_window shown 90 || fail "the window did not open with the keyboard attached"
+ds_wait_settled_file "$cache" 60 || fail "no cache file after the connect"
+cache_before=$(ds_hash "$cache")
+
+# Restore defaults (Yes) writes profile 1's factory map; the storm begins with its key map packets.
+mark=$(ds_log_mark)
+app_click_control FUNC_DEFAULT
+ds_wait_box "$DS_PROMPT_DEFAULT" 20 >/dev/null || fail "Restore defaults asked nothing; boxes: $(ds_boxes)"
+ds_answer 6
+for i in $(seq 1 200); do
+  [ "$(ds_requests_since "$mark" 08)" -ge 1 ] && break
+  sleep 0.05
+done
+[ "$(ds_requests_since "$mark" 08)" -ge 1 ] || fail "no key map write began"
+unplug_storm_paced 200 0.005
+e2e_log "storm over after $(ds_requests_since "$mark" 08) key map packet(s)"
+
+box=$(ds_wait_box "$DS_WRITE_FAILED" 60) || fail "no message that the write failed; boxes: $(ds_boxes)"
+e2e_log "after the storm: $box"
+expect_eq 1 "$(ds_boxes | wc -l)" "message boxes after the storm"
+ds_answer 1
+unplug_expect_followed 60 "storm during Apply"
+[ -s "$(app_user_folder)/\$Profile0.writing" ] || fail "the settings being written are not kept beside the cache"
+expect_eq "$cache_before" "$(ds_hash "$cache")" "cache file after the failed write"
+
+# The change is still pending: the window shows again with Apply enabled, and Apply writes it whole.
+wine_run Vendrel.exe
+app_wait_window shown 20 || fail "the second start did not show the window"
+for i in $(seq 1 50); do [ "$(ds_apply_state)" = enabled ] && break; sleep 0.2; done
+expect_eq enabled "$(ds_apply_state)" "Apply after the storm"
+expect_eq "" "$(ds_boxes)" "message boxes after the storm"
+mark=$(ds_log_mark)
+app_click_control CONTROL2_APPLY
+for i in $(seq 1 300); do
+  [ "$(ds_requests_since "$mark" 02)" -ge 1 ] && [ ! -e "$(app_user_folder)/\$Profile0.writing" ] && break
+  sleep 0.1
+done
+expect_eq 1 "$(ds_requests_since "$mark" 02)" "transfers ended by the second Apply"
+screenshot applied_after_storm
+
+after=$(kbsim_ok "read keymap 0 1134" | tr a-f A-F)
+expect_eq "$FACTORY" "${after:0:756}" "profile 1 key map after the second Apply"
+expect_eq 02021A "${after:2*756+POS_Q*6:6}" "profile 3 entry of Q"
+expect_eq "$DS_MACRO_IMAGE" "$(kbsim_ok "read macro 0 $DS_MACRO_BYTES" | tr a-f A-F)" "macro memory"
+[ -e "$(app_user_folder)/\$Profile0.writing" ] && fail "the unfinished-write file stayed after a whole write"
+ds_check_cache_defaults "$cache"
+expect_eq disabled "$(ds_apply_state)" "Apply after the write went through"
+wine_run Vendrel.exe /Kill
+app_wait_ended 20 || fail "/Kill did not end the program"
