@@ -306,6 +306,7 @@ struct BadTextCase {
   std::vector<char16_t> area;
   bool has_text;
   std::u16string text;
+  bool loads = true;  // false: an offset no file of ours holds, refused as a wrong format
 };
 
 class BadTextTest : public ::testing::TestWithParam<BadTextCase> {};
@@ -327,6 +328,11 @@ TEST_P(BadTextTest, LoaderStaysInsideTheTextArea) {
   // An exact-size copy lets the sanitizer catch any read past the end.
   const Bytes exact(b);
   store::KeyStore s;
+  if (!c.loads) {
+    EXPECT_FALSE(IsValidSettingsFile(exact));
+    EXPECT_EQ(DeserializeStore(exact, s), profiles::SettingsCodecResult::Refused);
+    return;
+  }
   ASSERT_EQ(DeserializeStore(exact, s), profiles::SettingsCodecResult::Ok);
   const std::size_t index = keys::kRecordsPerBlock + 0x40;
   EXPECT_EQ(s.strings.Has(index), c.has_text);
@@ -337,12 +343,12 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, BadTextTest,
     ::testing::Values(
         BadTextCase{"Terminated", 0, 6, {u'o', u'k', 0}, true, u"ok"},
-        BadTextCase{"OddOffsetRoundsDown", 3, 8, {u'x', u'h', u'i', 0}, true, u"hi"},
-        BadTextCase{"OffsetAtEnd", 6, 6, {u'o', u'k', 0}, false, u""},
-        BadTextCase{"OffsetFarPastEnd", 0xFFFFFFF0u, 6, {u'o', u'k', 0}, false, u""},
+        BadTextCase{"OddOffsetIsRefused", 3, 8, {u'x', u'h', u'i', 0}, false, u"", false},
+        BadTextCase{"OffsetAtEndIsRefused", 6, 6, {u'o', u'k', 0}, false, u"", false},
+        BadTextCase{"OffsetFarPastEndIsRefused", 0xFFFFFFF0u, 6, {u'o', u'k', 0}, false, u"", false},
         BadTextCase{"NoTerminator", 2, 6, {u'a', u'b', u'c'}, true, u"bc"},
         BadTextCase{"OddAreaSizeNoTerminator", 0, 5, {u'a', u'b', u'c'}, true, u"ab"},
-        BadTextCase{"EmptyArea", 0, 0, {}, false, u""}),
+        BadTextCase{"EmptyAreaIsRefused", 0, 0, {}, false, u"", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Records that carry text, some holding none: every record must read back its own text, and one
@@ -492,7 +498,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 2048 copies of 2 MiB total 2^32 bytes: a 32-bit total wraps to nearly nothing.
         HostileTextCase{"AllRecordsAtZeroOverTwoMebibytes", kMiB, 0, {{2048, 0}}, false},
         HostileTextCase{"AllButOneRecordOnTheLastUnit", kMiB, kMiB, {{1, 0}, {2047, 2 * kMiB - 2}}, false},
-        HostileTextCase{"OffsetsOutsideTheAreaTakeNothing", 2, 2, {{1, 0}, {2047, 0xFFFFFFF0u}}, true}),
+        HostileTextCase{"OffsetsOutsideTheAreaAreRefused", 2, 2, {{1, 0}, {2047, 0xFFFFFFF0u}}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsFileRoundTrip, RefusedBytesLeaveTheStoreAlone) {
