@@ -2,39 +2,22 @@
 
 #include <algorithm>
 
-#include "device/command_codes.h"
-#include "device/packet_frame.h"
-#include "keys/default_key_map.h"
+#include "sim/model/factory_key_map.h"
+#include "sim/model/info_block.h"
+#include "sim/model/wire_constants.h"
+#include "sim/model/wire_frame.h"
 
 namespace vendrel::sim {
 namespace {
 
-namespace frame = vendrel::device;
+// The model's packets are frames of its own layout, its maps of its own factory map's size, and
+// the mode list ends the information block.
+static_assert(std::tuple_size_v<Packet> == wire::kPacketSize);
+static_assert(kFactoryKeyMapSize == kKeyMapSize);
+static_assert(kInfoOffModeList + kModeListSize == kInfoSize);
 
-using frame::kCmdBeginTransfer;
-using frame::kCmdEndTransfer;
-using frame::kCmdReadDefaultKeyMap;
-using frame::kCmdReadInformation;
-using frame::kCmdReadKeyMap;
-using frame::kCmdReadLighting;
-using frame::kCmdReadMacro;
-using frame::kCmdUpdateMode;
-using frame::kCmdWriteColours;
-using frame::kCmdWriteInformation;
-using frame::kCmdWriteKeyMap;
-using frame::kCmdWriteLighting;
-using frame::kCmdWriteMacro;
-
-constexpr std::uint8_t kStatusOk = 0x00;
-constexpr std::uint8_t kStatusRefused = 0xFF;
-constexpr std::uint8_t kStatusBadFrame = 0xFE;  // checksum of the request does not add up
 constexpr std::uint8_t kWrongCodeFlip = 0x80;
 
-// Information block fields the keyboard owns.
-constexpr std::size_t kInfoOffActiveProfile = 10;
-constexpr std::size_t kInfoOffMacroUnits = 11;
-constexpr std::size_t kInfoOffModeList = 12;
-constexpr std::size_t kModeListSize = 32;
 constexpr std::uint8_t kFactoryModes[] = {1,  2,  3,  4,  5,  6,  7,  8,  9, 10,
                                           11, 12, 13, 14, 15, 16, 17, 18, 20};
 
@@ -57,11 +40,16 @@ struct CommandShape {
   bool write;
 };
 constexpr CommandShape kShapes[] = {
-    {kCmdReadInformation, Area::Info, false},        {kCmdWriteInformation, Area::Info, true},
-    {kCmdReadLighting, Area::Lighting, false}, {kCmdWriteLighting, Area::Lighting, true},
-    {kCmdReadKeyMap, Area::KeyMap, false},     {kCmdWriteKeyMap, Area::KeyMap, true},
-    {kCmdReadMacro, Area::Macro, false},       {kCmdWriteMacro, Area::Macro, true},
-    {kCmdReadDefaultKeyMap, Area::DefaultMap, false}, {kCmdWriteColours, Area::Colours, true},
+    {wire::kCmdReadInformation, Area::Info, false},
+    {wire::kCmdWriteInformation, Area::Info, true},
+    {wire::kCmdReadLighting, Area::Lighting, false},
+    {wire::kCmdWriteLighting, Area::Lighting, true},
+    {wire::kCmdReadKeyMap, Area::KeyMap, false},
+    {wire::kCmdWriteKeyMap, Area::KeyMap, true},
+    {wire::kCmdReadMacro, Area::Macro, false},
+    {wire::kCmdWriteMacro, Area::Macro, true},
+    {wire::kCmdReadDefaultKeyMap, Area::DefaultMap, false},
+    {wire::kCmdWriteColours, Area::Colours, true},
 };
 
 const CommandShape* FindShape(std::uint8_t code) {
@@ -78,18 +66,12 @@ bool InRange(std::size_t size, std::size_t offset, std::size_t length) {
 // The reply frame of a request: report number, echoed command, length and address.
 Packet ReplyFrame(const Packet& request, std::uint8_t code) {
   Packet reply{};
-  reply[frame::kOffReport] = frame::kReportNumber;
-  reply[frame::kOffCommand] = code;
-  reply[frame::kOffLength] = request[frame::kOffLength];
-  reply[frame::kOffAddress] = request[frame::kOffAddress];
-  reply[frame::kOffAddress + 1] = request[frame::kOffAddress + 1];
+  reply[wire::kOffReport] = wire::kReportNumber;
+  reply[wire::kOffCommand] = code;
+  reply[wire::kOffLength] = request[wire::kOffLength];
+  reply[wire::kOffAddress] = request[wire::kOffAddress];
+  reply[wire::kOffAddress + 1] = request[wire::kOffAddress + 1];
   return reply;
-}
-
-void SealReply(Packet& reply) {
-  const std::uint16_t sum = frame::PacketChecksum(reply);
-  reply[frame::kOffChecksum] = static_cast<std::uint8_t>(sum & 0xFF);
-  reply[frame::kOffChecksum + 1] = static_cast<std::uint8_t>(sum >> 8);
 }
 
 // State file: magic, version, flags, bank report, then every area as a 32-bit size and its bytes.
@@ -158,9 +140,9 @@ void KeyboardModel::Reset() {
             info_.begin() + kInfoOffModeList);
   static_assert(std::size(kFactoryModes) <= kModeListSize);
 
-  std::copy(keys::kDefaultKeyMap.begin(), keys::kDefaultKeyMap.end(), default_map_.begin());
+  std::copy(kFactoryKeyMap.begin(), kFactoryKeyMap.end(), default_map_.begin());
   for (int p = 0; p < kProfiles; ++p) {
-    std::copy(keys::kDefaultKeyMap.begin(), keys::kDefaultKeyMap.end(),
+    std::copy(kFactoryKeyMap.begin(), kFactoryKeyMap.end(),
               key_maps_.begin() + static_cast<std::ptrdiff_t>(p * kKeyMapSize));
   }
   macro_.fill(kErasedByte);
@@ -218,8 +200,9 @@ std::optional<Packet> KeyboardModel::HandleControlPacket(std::span<const std::ui
   if (boot_mode_) return std::nullopt;
   Packet request{};
   std::copy_n(packet.begin(), std::min(packet.size(), request.size()), request.begin());
-  if (request[frame::kOffReport] != frame::kReportNumber) return std::nullopt;
-  if (request[frame::kOffCommand] == kCmdUpdateMode && request[frame::kOffLength] == kCmdUpdateMode) {
+  if (request[wire::kOffReport] != wire::kReportNumber) return std::nullopt;
+  if (request[wire::kOffCommand] == wire::kCmdUpdateMode &&
+      request[wire::kOffLength] == wire::kCmdUpdateMode) {
     boot_mode_ = true;
     in_transfer_ = false;
     Touch();
@@ -232,18 +215,19 @@ std::optional<Packet> KeyboardModel::HandleControlPacket(std::span<const std::ui
     if (--fault_count_ == 0) fault_ = Fault::None;
   }
   // A faulted request never takes effect.
-  const std::uint8_t code = request[frame::kOffCommand];
+  const std::uint8_t code = request[wire::kOffCommand];
   Packet reply = ReplyFrame(request, code);
   switch (fault) {
     case Fault::Drop: return std::nullopt;
     case Fault::WrongCode:
-      reply[frame::kOffCommand] = static_cast<std::uint8_t>(code ^ kWrongCodeFlip);
-      SealReply(reply);
+      reply[wire::kOffCommand] = static_cast<std::uint8_t>(code ^ kWrongCodeFlip);
+      wire::SealFrame(reply);
       return reply;
     case Fault::StatusFF:
     case Fault::StatusFE:
-      reply[frame::kOffStatus] = fault == Fault::StatusFF ? kStatusRefused : kStatusBadFrame;
-      SealReply(reply);
+      reply[wire::kOffStatus] =
+          fault == Fault::StatusFF ? wire::kStatusRefused : wire::kStatusBadFrame;
+      wire::SealFrame(reply);
       return reply;
     case Fault::None: break;
   }
@@ -251,58 +235,55 @@ std::optional<Packet> KeyboardModel::HandleControlPacket(std::span<const std::ui
 }
 
 std::optional<Packet> KeyboardModel::Answer(const Packet& request) {
-  const std::uint8_t code = request[frame::kOffCommand];
-  const std::size_t length = request[frame::kOffLength];
-  const std::size_t address = frame::PacketAddress(request);
+  const std::uint8_t code = request[wire::kOffCommand];
+  const std::size_t length = request[wire::kOffLength];
+  const std::size_t address = wire::FrameAddress(request);
   Packet reply = ReplyFrame(request, code);
   auto finish = [&](std::uint8_t status) {
-    reply[frame::kOffStatus] = status;
-    SealReply(reply);
+    reply[wire::kOffStatus] = status;
+    wire::SealFrame(reply);
     return std::optional<Packet>(reply);
   };
 
-  const std::uint16_t sum = frame::PacketChecksum(request);
-  if (request[frame::kOffChecksum] != (sum & 0xFF) ||
-      request[frame::kOffChecksum + 1] != (sum >> 8)) {
-    return finish(kStatusBadFrame);
-  }
-  if (code == kCmdBeginTransfer) {
+  if (!wire::ChecksumHolds(request)) return finish(wire::kStatusBadFrame);
+  if (code == wire::kCmdBeginTransfer) {
     in_transfer_ = true;
-    return finish(kStatusOk);
+    return finish(wire::kStatusOk);
   }
-  if (code == kCmdEndTransfer) {
+  if (code == wire::kCmdEndTransfer) {
     in_transfer_ = false;
-    return finish(kStatusOk);
+    return finish(wire::kStatusOk);
   }
   const CommandShape* shape = FindShape(code);
-  if (shape == nullptr || length > frame::kPayloadSize) return finish(kStatusRefused);
+  if (shape == nullptr || length > wire::kPayloadSize) return finish(wire::kStatusRefused);
 
   const std::span<std::uint8_t> area = Mutable(shape->area);
-  if (!InRange(area.size(), address, length)) return finish(kStatusRefused);
+  if (!InRange(area.size(), address, length)) return finish(wire::kStatusRefused);
 
   if (!shape->write) {
     // A lighting read answers a full payload from the address, whatever the length asked.
-    const std::size_t n =
-        code == kCmdReadLighting ? std::min(frame::kPayloadSize, area.size() - address) : length;
+    const std::size_t n = code == wire::kCmdReadLighting
+                              ? std::min(wire::kPayloadSize, area.size() - address)
+                              : length;
     std::copy_n(area.begin() + static_cast<std::ptrdiff_t>(address), n,
-                reply.begin() + frame::kOffPayload);
-    return finish(kStatusOk);
+                reply.begin() + wire::kOffPayload);
+    return finish(wire::kStatusOk);
   }
 
-  const auto payload = std::span<const std::uint8_t>(request).subspan(frame::kOffPayload, length);
+  const auto payload = std::span<const std::uint8_t>(request).subspan(wire::kOffPayload, length);
   if (shape->area == Area::Info) {
     // Only the active profile is the host's to change; the rest of the block is the firmware's.
     if (address <= kInfoOffActiveProfile && kInfoOffActiveProfile < address + length) {
       auto next = info_;
       next[kInfoOffActiveProfile] = payload[kInfoOffActiveProfile - address];
-      if (!HoldsValidInfo(next)) return finish(kStatusRefused);
+      if (!HoldsValidInfo(next)) return finish(wire::kStatusRefused);
       info_ = next;
     }
   } else {
     std::copy(payload.begin(), payload.end(), area.begin() + static_cast<std::ptrdiff_t>(address));
   }
   Touch();
-  return finish(kStatusOk);
+  return finish(wire::kStatusOk);
 }
 
 void KeyboardModel::HandleBankReport(std::span<const std::uint8_t> report) {
