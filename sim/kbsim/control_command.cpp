@@ -71,6 +71,18 @@ Command ParseCommand(std::string_view line) {
   if (name == "reset" && args == 0) return Reset{};
   if (name == "quit" && args == 0) return Quit{};
   if (name == "fault") return ParseFault(w);
+  if (name == "detach-after") {
+    if (args != 1 && args != 2) return Invalid{"usage: detach-after N [CC]"};
+    const auto count = ParseNumber<int>(w[1], 10);
+    if (!count || *count < 1) return Invalid{"bad count"};
+    DetachAfter detach{*count, std::nullopt};
+    if (args == 2) {
+      const auto code = w[2].size() == 2 ? ParseNumber<std::uint8_t>(w[2], 16) : std::nullopt;
+      if (!code) return Invalid{"bad command code"};
+      detach.command = *code;
+    }
+    return detach;
+  }
 
   if (name == "event") {
     if (args != 1 || w[1].size() > 4) return Invalid{"usage: event XXXX"};

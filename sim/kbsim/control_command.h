@@ -2,6 +2,7 @@
 // One line of kbsim's control port, parsed. Pure: no model, no sockets.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -13,6 +14,13 @@ namespace vendrel::sim::control {
 
 struct Attach {};
 struct Detach {};
+// Pulls the keyboard out right after it has taken the count-th control packet from now (of one
+// command code only, when given), before that packet's reply: a scenario can cut a transfer at an
+// exact packet instead of racing a clock.
+struct DetachAfter {
+  int count = 0;
+  std::optional<std::uint8_t> command;
+};
 struct Event {
   std::uint16_t code = 0;
 };
@@ -42,7 +50,7 @@ struct Invalid {
   std::string reason;
 };
 
-using Command = std::variant<Attach, Detach, Event, Read, Write, Bank, Mode, Now, InjectFault, ClearFaults,
+using Command = std::variant<Attach, Detach, DetachAfter, Event, Read, Write, Bank, Mode, Now, InjectFault, ClearFaults,
                              Reset, Quit, Invalid>;
 
 // Words are separated by spaces or tabs; a trailing carriage return is ignored.

@@ -21,11 +21,14 @@ ControlSession::Result ControlSession::Execute(std::string_view line) {
           }
           return {"ok attached"};
         } else if constexpr (std::is_same_v<C, Detach>) {
-          if (attached_) {
-            attached_ = false;
-            link_.AttachChanged(false);
-          }
+          Unplug();
           return {"ok detached"};
+        } else if constexpr (std::is_same_v<C, DetachAfter>) {
+          // An unplugged keyboard takes no packet to count.
+          if (!attached_) return {"err detached"};
+          detach_after_ = c.count;
+          detach_after_command_ = c.command;
+          return {"ok"};
         } else if constexpr (std::is_same_v<C, Event>) {
           // An unplugged keyboard sends nothing.
           if (!attached_) return {"err detached"};
@@ -65,6 +68,24 @@ ControlSession::Result ControlSession::Execute(std::string_view line) {
         }
       },
       command);
+}
+
+void ControlSession::ControlPacketTaken(std::span<const std::uint8_t> packet) {
+  if (detach_after_ == 0) return;
+  if (detach_after_command_ &&
+      (packet.size() <= kCommandAt || packet[kCommandAt] != *detach_after_command_)) {
+    return;
+  }
+  if (--detach_after_ > 0) return;
+  Unplug();
+}
+
+// Any detach ends a countdown: a later attach starts with a keyboard that stays in.
+void ControlSession::Unplug() {
+  detach_after_ = 0;
+  if (!attached_) return;
+  attached_ = false;
+  link_.AttachChanged(false);
 }
 
 }  // namespace vendrel::sim

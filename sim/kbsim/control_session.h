@@ -2,7 +2,10 @@
 // Carries out kbsim's control commands on the keyboard model. What reaches the host (attach
 // changes, consumer events) and the packet log's clock go through KeyboardLink, so this runs the
 // same in a test as in kbsim.
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,10 +35,22 @@ class ControlSession {
 
   bool Attached() const { return attached_; }
 
+  // Where a control packet carries its command code.
+  static constexpr std::size_t kCommandAt = 3;
+
+  // The server calls this once the model has taken a control packet (after its reply is queued):
+  // a `detach-after` that counts down to it pulls the keyboard out here, so that packet's reply is
+  // never sent.
+  void ControlPacketTaken(std::span<const std::uint8_t> packet);
+
  private:
+  void Unplug();
+
   KeyboardModel& model_;
   KeyboardLink& link_;
   bool attached_;
+  int detach_after_ = 0;  // control packets still to take before the keyboard is pulled out; 0: none
+  std::optional<std::uint8_t> detach_after_command_;  // counted alone, when set
 };
 
 }  // namespace vendrel::sim

@@ -199,6 +199,8 @@ void Server::HandleFrame(HidClient& client, const wire::Frame& frame) {
     if (auto reply = model_.HandleControlPacket(frame.payload)) {
       due_replies_.push_back({Clock::now() + std::chrono::microseconds(options_.latency_us), client.id, *reply});
     }
+    // After the reply is queued, so that a detach here drops it with the others not yet sent.
+    session_.ControlPacketTaken(frame.payload);
   } else if (frame.type == wire::kBankReport) {
     log_.Write(Micros(), 'B', frame.payload);
     model_.HandleBankReport(frame.payload);
