@@ -85,15 +85,17 @@ harness_init() {
 _e2e_track() { _e2e_pids+=("$1"); }
 
 # Every scenario starts as on a machine where the program never ran: its per-user registry
-# settings (HKCU\Software\Orvane_Talmet) are dropped from the shared prefix, and so are the light
-# switch's settings folder and the per-key colour files the program keeps beside its skin. The
-# server is ended first, so that it cannot write them back. Scenarios that need an older settings
-# folder, cache or colour file make them themselves.
+# settings (HKCU\Software\Orvane_Talmet) are dropped from the shared prefix, and so are the
+# per-user folder (the cache file and an unfinished-write file, which would make the next connect
+# finish a write instead of reading the keyboard), the light switch's settings folder and the
+# per-key colour files the program keeps beside its skin. The server is ended first, so that it
+# cannot write them back. Scenarios that need an older settings folder, cache or colour file make
+# them themselves.
 _e2e_forget_program_state() {
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   rm -f "$E2E_DIST"/Skins/UserDengColor_[012].userd
-  rm -rf "$WINEPREFIX"/drive_c/users/*/Documents/Orvane_05D
+  rm -rf "$WINEPREFIX"/drive_c/users/*/Documents/RX73P05D "$WINEPREFIX"/drive_c/users/*/Documents/Orvane_05D
   local reg="$WINEPREFIX/user.reg"
   [ -f "$reg" ] || return 0
   awk '/^\[/ { skip = ($0 ~ /^\[Software\\\\Orvane_Talmet/) } !skip' "$reg" >"$reg.tmp" && mv "$reg.tmp" "$reg"
