@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The keyboard reports a macro that starts and ends playing: the tray shows the playing icon and
-# then the connected icon again. A keyboard unplugged while its macro plays ends on the "not
-# connected" icon, and after plugging it in again the end of playback restores "connected".
+# then the connected icon again. Bursts of reports are shown in their order: each burst ends on an
+# icon that differs from the one before it. A keyboard unplugged while its macro plays ends on the
+# "not connected" icon; plugged in again, a macro that starts shows the playing icon and its end
+# restores "connected", the connection's icon as it is now, not as it was when the first macro
+# began.
 set -euo pipefail
 source "$(dirname "$0")/lib/harness.sh"
 source "$(dirname "$0")/app_helpers.sh"
@@ -20,7 +23,12 @@ screenshot playing
 kbsim_ok "event 1810" >/dev/null
 app_wait_tray connected 10 || fail "tray icon after the macro ended: $(app_tray_icon)"
 
-# Several in a burst keep their order: the last one (ended) is what stays.
+# Several in a burst keep their order: the last one is what stays. Each burst begins with the
+# report that matches the icon showing and ends on the other one, so a burst shown in another order
+# (or its last report lost) leaves the icon as it was. The program holds each report's icon for
+# a moment only, too short to be seen between them.
+for code in 1810 1811 1810 1811 1810 1811; do kbsim_ok "event $code" >/dev/null; done
+app_wait_tray playing 10 || fail "tray icon after a burst ending in 'started': $(app_tray_icon)"
 for code in 1811 1810 1811 1810 1811 1810; do kbsim_ok "event $code" >/dev/null; done
 app_wait_tray connected 10 || fail "tray icon after a burst ending in 'ended': $(app_tray_icon)"
 
@@ -30,9 +38,16 @@ app_wait_tray playing 10 || fail "tray icon after a second macro started: $(app_
 kbsim_ok detach >/dev/null
 app_wait_tray disconnected 10 || fail "tray icon after unplugging during playback: $(app_tray_icon)"
 screenshot unplugged_while_playing
+
+# Plugged in again: the attach alone brings "connected". A macro that starts then shows the playing
+# icon, and its end must bring back the connection's icon as it is now: "connected", not the "not
+# connected" of the unplug.
 kbsim_ok attach >/dev/null
+app_wait_tray connected 20 || fail "tray icon after plugging in again: $(app_tray_icon)"
+kbsim_ok "event 1811" >/dev/null
+app_wait_tray playing 10 || fail "tray icon after a macro started once plugged in again: $(app_tray_icon)"
 kbsim_ok "event 1810" >/dev/null
-app_wait_tray connected 20 || fail "tray icon after plugging in and the end of playback: $(app_tray_icon)"
+app_wait_tray connected 10 || fail "tray icon after the end of playback once plugged in again: $(app_tray_icon)"
 
 wine_run Vendrel.exe /Kill
 app_wait_ended 20 || fail "/Kill did not end the program"
