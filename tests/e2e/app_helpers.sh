@@ -72,6 +72,11 @@ app_thread_switches() {
 
 # Prints how many times the threads of PID ran during SECONDS: the growth of their context
 # switch counts, a thread started meanwhile counted whole, one that ended not counted.
+# The scenarios allow at most 2, also on a busy machine of two shared cores, because the count of a
+# blocked thread grows only when the program itself is woken: load from other processes makes a
+# running thread wait (an involuntary switch), but once the program has settled none of its threads
+# runs. One stray wake of one thread costs 1 or 2 (its return to sleep, and a preemption while it
+# ran); a timer or a poll, the fault looked for, costs one per period, so ten or more in 5 s.
 app_wakeups_during() {
   local pid=$1 seconds=$2 before
   before=$(app_thread_switches "$pid")
