@@ -1,6 +1,7 @@
 #include "app/transfer_message_policy.h"
 
 #include "app/main_window_commands.h"
+#include "app/window_messages.h"
 
 namespace vendrel::app {
 namespace {
@@ -40,6 +41,18 @@ DuringTransfer ClassifyDuringTransfer(std::uint32_t message, std::uintptr_t firs
     return DuringTransfer::Pause;  // the lighting re-read would talk to the keyboard meanwhile
   }
   return DuringTransfer::Defer;
+}
+
+bool SupersedesKept(std::uint32_t later, std::uintptr_t later_param, std::uint32_t earlier,
+                    std::uintptr_t earlier_param) {
+  const PrivateMessage now = ClassifyPrivateMessage(later, later_param);
+  const PrivateMessage before = ClassifyPrivateMessage(earlier, earlier_param);
+  switch (before) {
+    case PrivateMessage::Profile: return now == PrivateMessage::Profile || now == PrivateMessage::Detach;
+    case PrivateMessage::Detach: return now == PrivateMessage::Detach;
+    case PrivateMessage::Quiet: return now == PrivateMessage::Quiet;
+    default: return false;
+  }
 }
 
 }  // namespace vendrel::app

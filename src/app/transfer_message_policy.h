@@ -19,4 +19,12 @@ enum class DuringTransfer {
 DuringTransfer ClassifyDuringTransfer(std::uint32_t message, std::uintptr_t first_param,
                                       bool to_main_window);
 
+// Whether a message kept for after the transfer makes an earlier kept one pointless, so that a
+// plug storm during a write leaves one unplug and one connect refresh to handle, not hundreds: a
+// later plug or unplug supersedes a connect refresh not yet run (the last refresh reads what is
+// there by then), a later unplug an earlier one, a later quiet connection an earlier one. An unplug
+// is never superseded by a plug: its child dialogs must still close before the refresh.
+bool SupersedesKept(std::uint32_t later, std::uintptr_t later_param, std::uint32_t earlier,
+                    std::uintptr_t earlier_param);
+
 }  // namespace vendrel::app

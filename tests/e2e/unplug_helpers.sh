@@ -40,15 +40,17 @@ unplug_storm_paced() {
 }
 
 # Prints what the packet log shows since the keyboard's last plug or unplug ("A" line):
-# "STATE ATTACH_READS REFRESHED", STATE 01 or 00, ATTACH_READS the factory key map reads (0F) sent
-# after it, REFRESHED 1 when one of them was followed by the refresh's read of a key map (07) and
-# its reply: a connect refresh that started after the keyboard came for the last time.
+# "STATE ATTACH_READS REFRESHED", STATE 01 or 00, ATTACH_READS the packets of the attach's factory
+# key map read (0F) sent after it, REFRESHED 1 when that read was followed by the lighting read (05)
+# that ends the window's connect refresh, and its reply: a connect refresh that started after the
+# keyboard came for the last time. (The refresh reads the key maps only when no unfinished write is
+# pending, so the lighting read is what every refresh has.)
 unplug_since_last_plug() {
   awk '
     $2 == "A" { state = $3; reads = 0; attach = 0; refresh = 0; answered = 0; next }
     $2 == ">" && substr($3, 7, 2) == "0F" { reads++; attach = 1 }
-    $2 == ">" && substr($3, 7, 2) == "07" && attach { refresh = 1 }
-    $2 == "<" && substr($3, 7, 2) == "07" && refresh { answered = 1 }
+    $2 == ">" && substr($3, 7, 2) == "05" && attach { refresh = 1 }
+    $2 == "<" && substr($3, 7, 2) == "05" && refresh { answered = 1 }
     END { printf "%s %d %d\n", state == "" ? "none" : state, reads, answered }' "$KBSIM_LOG"
 }
 
@@ -68,7 +70,7 @@ unplug_expect_followed() {
   unplug_wait_log_quiet 30 || fail "$what: the program kept talking to the keyboard"
   read -r state reads refreshed <<<"$(unplug_since_last_plug)"
   icon=$(app_tray_icon)
-  e2e_log "$what: keyboard $state, $reads attach reads after it, refreshed $refreshed, icon $icon"
+  e2e_log "$what: keyboard $state, $reads attach read packets after it, refreshed $refreshed, icon $icon"
   if [ "$state" = 01 ]; then
     [ "$refreshed" = 1 ] || fail "$what: no connect refresh after the last attach (icon $icon)"
     expect_eq connected "$icon" "$what: tray icon with the keyboard attached"

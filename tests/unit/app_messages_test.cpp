@@ -10,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vendrel::app {
 namespace {
@@ -208,6 +211,40 @@ TEST(ClassifyDuringTransfer, PaintsDropsInputAndKeepsTheRest) {
   for (const Case& c : cases) {
     EXPECT_EQ(ClassifyDuringTransfer(c.message, c.param, c.to_main), c.want) << c.what;
   }
+}
+
+// A plug storm during a write leaves behind one unplug and one refresh, in that order, and one
+// quiet connection; everything else stays as it came.
+TEST(SupersedesKept, StormDuringATransferLeavesOneUnplugAndOneRefresh) {
+  using Kept = std::vector<std::pair<std::uint32_t, std::uintptr_t>>;
+  const std::pair<std::uint32_t, std::uintptr_t> refresh{kMsgProfile, kTagProfile},
+      unplug{kMsgDetach, 0}, quiet{kMsgConnectionQuiet, kTagQuiet}, command{0x0111, 1006},
+      stray_refresh{kMsgProfile, kTagLed};
+  const auto keep = [](const Kept& arriving) {
+    Kept kept;
+    for (const auto& m : arriving) {
+      std::erase_if(kept, [&](const auto& k) { return SupersedesKept(m.first, m.second, k.first, k.second); });
+      kept.push_back(m);
+    }
+    return kept;
+  };
+  struct Case {
+    const char* what;
+    Kept arriving;
+    Kept kept;
+  };
+  const Case cases[] = {
+      {"storm ending attached", {unplug, refresh, quiet, unplug, refresh, quiet, unplug, refresh, quiet},
+       {unplug, refresh, quiet}},
+      {"storm ending unplugged", {unplug, refresh, unplug, refresh, unplug}, {unplug}},
+      {"refresh alone", {refresh}, {refresh}},
+      {"refreshes in a row", {refresh, refresh}, {refresh}},
+      {"unplug then plug stays in order", {unplug, refresh}, {unplug, refresh}},
+      {"other messages are kept in their order", {command, unplug, command, refresh, unplug, refresh},
+       {command, command, unplug, refresh}},
+      {"a stray tag supersedes nothing", {refresh, stray_refresh}, {refresh, stray_refresh}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(keep(c.arriving), c.kept) << c.what;
 }
 
 }  // namespace
