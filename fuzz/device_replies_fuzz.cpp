@@ -34,6 +34,7 @@ class QuietEvents final : public ConnectionEvents {
   void Detached() override {}
   bool ReadyForConnection() const override { return true; }
   void ConnectionSettled(bool) override {}
+  void ConnectionQuiet(bool) override {}
   void BankChanged() override {}
   void LightingChanged() override {}
   void MacroStarted() override {}
