@@ -68,13 +68,21 @@ expect_eq 020204 "$(entry_of_a)" "A's entry before Apply: OK only stores"
 expect_eq enabled "$(ds_apply_state)" "Apply after OK"
 screenshot main_after_ok
 
+# Waits until the write has ended as a whole write does: Apply disabled (only a written and cached
+# write turns it off, after any box the write had to show) and the cache file holding RECORD for A.
+wait_written() {
+  local record=$1 i
+  for ((i = 0; i < 100; i++)); do
+    [ "$(ds_apply_state)" = disabled ] && [ "$(cache_record "$SLOT_A")" = "$record" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 app_click_control CONTROL2_APPLY
 wait_entry 020205 || fail "A's place does not send B after Apply: $(entry_of_a)"
-sleep 1
-ds_wait_settled_file "$cache" 30 || fail "cache file did not settle"
-expect_eq "2 $KEY_B" "$(cache_record "$SLOT_A")" "cache record of A after the remap"
+wait_written "2 $KEY_B" || fail "the write did not end whole: Apply $(ds_apply_state), cache record of A $(cache_record "$SLOT_A")"
 expect_eq "" "$(ds_boxes)" "message boxes after Apply"
-expect_eq disabled "$(ds_apply_state)" "Apply after the write"
 
 # Clear on A: the factory entry comes back.
 app_click_control KEY_01E
@@ -86,9 +94,8 @@ dialog_click CONTROL_OK
 wait_dialog hidden || fail "OK did not close the dialog after Clear"
 app_click_control CONTROL2_APPLY
 wait_entry 020204 || fail "A's place did not get its factory entry back: $(entry_of_a)"
-sleep 1
-ds_wait_settled_file "$cache" 30 || fail "cache file did not settle after Clear"
-expect_eq "0 0" "$(cache_record "$SLOT_A")" "cache record of A after Clear"
+wait_written "0 0" || fail "the write after Clear did not end whole: Apply $(ds_apply_state), cache record of A $(cache_record "$SLOT_A")"
+expect_eq "" "$(ds_boxes)" "message boxes after the Apply of Clear"
 screenshot main_after_clear
 
 # Back in the tray after the key-setting dialog: nothing goes on following the pointer that rested

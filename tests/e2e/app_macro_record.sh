@@ -97,8 +97,14 @@ dialog_click FUNC_MACRO_ADD
 dialog_click FUNC_MACRO_RECORD_DELAY
 expect_eq 1 "$(record_delay_option)" "record-delay option after ticking its box"
 dialog_click FUNC_MACRO_RECORD
+# A held key repeats: press after press without a release. Sent here, so that the repeats come
+# whatever the display's autorepeat delay and rate (or none); they must record as one press.
 xdotool keydown a
-sleep 1.2  # long enough for the key to repeat
+for i in 1 2 3 4 5; do
+  sleep 0.2
+  xdotool keydown a
+done
+sleep 0.2
 xdotool keyup a
 sleep 0.3
 xdotool key b
