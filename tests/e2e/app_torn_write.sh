@@ -41,19 +41,7 @@ expect_eq "$cache_before" "$(ds_hash "$cache")" "cache file after the torn write
 # Plugged in again: the torn keyboard is not read as the user's settings; the change is pending.
 kbsim_ok attach >/dev/null
 app_wait_tray connected 30 || fail "tray icon after the attach: $(app_tray_icon)"
-wine_run Vendrel.exe
-app_wait_window shown 20 || fail "the second start did not show the window"
-for i in $(seq 1 50); do [ "$(ds_apply_state)" = enabled ] && break; sleep 0.2; done
-expect_eq enabled "$(ds_apply_state)" "Apply after plugging in again"
-expect_eq "" "$(ds_boxes)" "message boxes after plugging in again"
-
-mark=$(ds_log_mark)
-app_click_control CONTROL2_APPLY
-for i in $(seq 1 300); do
-  [ "$(ds_requests_since "$mark" 02)" -ge 1 ] && [ ! -e "$(app_user_folder)/\$Profile0.writing" ] && break
-  sleep 0.1
-done
-expect_eq 1 "$(ds_requests_since "$mark" 02)" "transfers ended by the second Apply"
+ds_apply_pending "after plugging in again"
 screenshot applied_again
 
 # Whole: profile 1 is the factory map, profile 3 keeps its own key, the macro is still there.

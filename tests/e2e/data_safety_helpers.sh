@@ -123,3 +123,22 @@ if (kind, key) != (2, 0x11):
 PY
 }
 
+# The change of an unfinished write is still pending: a second start shows the window with Apply
+# enabled and no box (WHAT names the moment), and Apply writes it in one transfer, after which the
+# unfinished-write file is gone.
+ds_apply_pending() {
+  local what=$1 marker mark i
+  marker="$(app_user_folder)/\$Profile0.writing"
+  wine_run Vendrel.exe
+  app_wait_window shown 20 || fail "the second start did not show the window"
+  for i in $(seq 1 50); do [ "$(ds_apply_state)" = enabled ] && break; sleep 0.2; done
+  expect_eq enabled "$(ds_apply_state)" "Apply $what"
+  expect_eq "" "$(ds_boxes)" "message boxes $what"
+  mark=$(ds_log_mark)
+  app_click_control CONTROL2_APPLY
+  for i in $(seq 1 300); do
+    [ "$(ds_requests_since "$mark" 02)" -ge 1 ] && [ ! -e "$marker" ] && break
+    sleep 0.1
+  done
+  expect_eq 1 "$(ds_requests_since "$mark" 02)" "transfers ended by the Apply $what"
+}

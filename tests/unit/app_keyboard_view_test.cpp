@@ -12,21 +12,14 @@
 
 #include "keys/profile_key_table.h"
 #include "store/assignment_model.h"
+#include "support/name_texts.h"
 
 namespace vendrel::app {
 namespace {
 
-std::string Narrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
+using testing::Narrow;
 
-class NameTexts final : public texts::TextSource {
- public:
-  std::u16string Text(texts::TextKey key) const override {
-    return u"<" + std::u16string(texts::TextKeyName(key)) + u">";
-  }
-  std::u16string Text(texts::LiveTextKey key) const override {
-    return u"<" + std::u16string(texts::LiveTextKeyName(key)) + u">";
-  }
-};
+using testing::NameTexts;
 
 // Registry values by section and key; a write of "0" or "1" is what Flip stores.
 class MapProfile final : public platform::IniProfile {

@@ -19,6 +19,7 @@
 #include "store/settings_files.h"
 #include "store/settings_store.h"
 #include "support/device_rig.h"
+#include "support/name_texts.h"
 #include "support/temp_folder.h"
 
 namespace vendrel::app {
@@ -30,18 +31,9 @@ using Calls = std::vector<std::string>;
 constexpr auto kShortWait = std::chrono::milliseconds{100};
 constexpr std::size_t kSlotA = 0x1E;
 
-std::string Narrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
+using testing::Narrow;
 
-// Answers every text with its key's name in angle brackets.
-class NameTexts final : public texts::TextSource {
- public:
-  std::u16string Text(texts::TextKey key) const override {
-    return u"<" + std::u16string(texts::TextKeyName(key)) + u">";
-  }
-  std::u16string Text(texts::LiveTextKey key) const override {
-    return u"<" + std::u16string(texts::LiveTextKeyName(key)) + u">";
-  }
-};
+using testing::NameTexts;
 
 // True when another thread cannot take the lock, that is when this thread holds it.
 bool HeldHere(std::recursive_mutex& m) {

@@ -17,6 +17,7 @@
 #include "store/settings_files.h"
 #include "store/settings_store.h"
 #include "support/device_rig.h"
+#include "support/name_texts.h"
 #include "support/temp_folder.h"
 #include "texts/text_table.h"
 
@@ -26,15 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-class NameTexts final : public texts::TextSource {
- public:
-  std::u16string Text(texts::TextKey key) const override {
-    return u"<" + std::u16string(texts::TextKeyName(key)) + u">";
-  }
-  std::u16string Text(texts::LiveTextKey key) const override {
-    return u"<" + std::u16string(texts::LiveTextKeyName(key)) + u">";
-  }
-};
+using testing::NameTexts;
 
 // Answers each dialog with the next scripted choice (nothing: cancelled) and keeps the requests.
 class ScriptedFileDialogs final : public platform::FileDialogs {

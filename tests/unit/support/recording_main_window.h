@@ -11,24 +11,9 @@
 #include <vector>
 
 #include "app/main_window_view.h"
-#include "texts/live_text_key.h"
-#include "texts/text_key.h"
-#include "texts/text_source.h"
+#include "support/name_texts.h"
 
 namespace vendrel::testing {
-
-inline std::string Narrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
-
-// Answers every text with its key's name in angle brackets.
-class NameTexts final : public texts::TextSource {
- public:
-  std::u16string Text(texts::TextKey key) const override {
-    return u"<" + std::u16string(texts::TextKeyName(key)) + u">";
-  }
-  std::u16string Text(texts::LiveTextKey key) const override {
-    return u"<" + std::u16string(texts::LiveTextKeyName(key)) + u">";
-  }
-};
 
 class RecordingMainWindow : public app::MainWindowView, public app::MainWindowServices {
  public:
