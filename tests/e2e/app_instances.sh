@@ -24,7 +24,7 @@ app_wait_tray connected 20 || fail "tray icon with the keyboard attached: $(app_
 read -r tx ty th <<<"$(app_tray_icon_origin)"
 xdotool mousemove $((tx + 10)) $((ty + th / 2)) click 3
 for i in $(seq 1 50); do [ -n "$(app_other_windows)" ] && break; sleep 0.1; done
-[ -n "$(app_other_windows)" ] || fail "the tray menu did not open"
+[ -n "$(app_other_windows)" ] || fail "the tray menu did not open (window: $(app_window_state))"
 expect_eq hidden "$(app_window_state)" "window of a /Start start with the keyboard attached"
 screenshot started_in_tray
 # A click beside the tray menu closes it (it takes no keys: it never has the focus).

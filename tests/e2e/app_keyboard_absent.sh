@@ -48,7 +48,7 @@ read -r tx ty th <<<"$(app_tray_icon_origin)"
 xdotool mousemove $((tx + 10)) $((ty + th / 2)) click 3
 for i in $(seq 1 50); do [ -n "$(app_other_windows)" ] && break; sleep 0.1; done
 menu=$(app_other_windows | head -n1)
-[ -n "$menu" ] || fail "the tray menu did not open"
+[ -n "$menu" ] || fail "the tray menu did not open (window: $(app_window_state))"
 menu_size=${menu%%+*}
 menu_pos=${menu#*+}
 xdotool mousemove $((${menu_pos%%+*} + ${menu_size%%x*} / 2)) $((${menu_pos#*+} + ${menu_size#*x} / 2)) click 1
@@ -73,7 +73,7 @@ app_wait_tray connected 20 || fail "tray icon after attach: $(app_tray_icon)"
 read -r tx ty th <<<"$(app_tray_icon_origin)"
 xdotool mousemove $((tx + 10)) $((ty + th / 2)) click 3
 for i in $(seq 1 50); do [ -n "$(app_other_windows)" ] && break; sleep 0.1; done
-[ -n "$(app_other_windows)" ] || fail "the tray menu did not open after the attach"
+[ -n "$(app_other_windows)" ] || fail "the tray menu did not open after the attach (window: $(app_window_state))"
 expect_eq hidden "$(app_window_state)" "window after the attach"
 screenshot attached_in_tray
 # A click beside the tray menu closes it (it takes no keys: it never has the focus).
