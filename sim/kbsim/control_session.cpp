@@ -5,6 +5,7 @@
 
 #include "sim/kbsim/control_command.h"
 #include "sim/kbsim/hex.h"
+#include "sim/model/wire_constants.h"
 
 namespace vendrel::sim {
 
@@ -73,7 +74,7 @@ ControlSession::Result ControlSession::Execute(std::string_view line) {
 void ControlSession::ControlPacketTaken(std::span<const std::uint8_t> packet) {
   if (detach_after_ == 0) return;
   if (detach_after_command_ &&
-      (packet.size() <= kCommandAt || packet[kCommandAt] != *detach_after_command_)) {
+      (packet.size() <= wire::kOffCommand || packet[wire::kOffCommand] != *detach_after_command_)) {
     return;
   }
   if (--detach_after_ > 0) return;

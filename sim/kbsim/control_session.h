@@ -2,7 +2,6 @@
 // Carries out kbsim's control commands on the keyboard model. What reaches the host (attach
 // changes, consumer events) and the packet log's clock go through KeyboardLink, so this runs the
 // same in a test as in kbsim.
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -34,9 +33,6 @@ class ControlSession {
   Result Execute(std::string_view line);
 
   bool Attached() const { return attached_; }
-
-  // Where a control packet carries its command code.
-  static constexpr std::size_t kCommandAt = 3;
 
   // The server calls this once the model has taken a control packet (after its reply is queued):
   // a `detach-after` that counts down to it pulls the keyboard out here, so that packet's reply is

@@ -4,6 +4,7 @@
 // reaches the settings while the keyboard is written; everything else (device events, tray and
 // menu commands, the program's private messages) waits until the transfer is over, in its order.
 #include <cstdint>
+#include <vector>
 
 namespace vendrel::app {
 
@@ -26,5 +27,17 @@ DuringTransfer ClassifyDuringTransfer(std::uint32_t message, std::uintptr_t firs
 // is never superseded by a plug: its child dialogs must still close before the refresh.
 bool SupersedesKept(std::uint32_t later, std::uintptr_t later_param, std::uint32_t earlier,
                     std::uintptr_t earlier_param);
+
+// Adds msg to the messages kept for after the transfer (in their order of arrival), first dropping
+// the kept ones of the same window that it supersedes. Message is any type with the members hwnd,
+// message and wParam (the window thread's MSG).
+template <typename Message>
+void KeepForAfterTransfer(std::vector<Message>& kept, const Message& msg) {
+  std::erase_if(kept, [&msg](const Message& earlier) {
+    return earlier.hwnd == msg.hwnd &&
+           SupersedesKept(msg.message, msg.wParam, earlier.message, earlier.wParam);
+  });
+  kept.push_back(msg);
+}
 
 }  // namespace vendrel::app

@@ -24,14 +24,18 @@ void ConnectionWorker::Post(int count) {
   wake_.notify_one();
 }
 
+bool ConnectionWorker::IdleLocked() const {
+  return stopping_ || (!busy_ && !latest_count_.has_value());
+}
+
 void ConnectionWorker::WaitIdle() {
   std::unique_lock lock(mutex_);
-  idle_.wait(lock, [this] { return stopping_ || (!busy_ && !latest_count_.has_value()); });
+  idle_.wait(lock, [this] { return IdleLocked(); });
 }
 
 bool ConnectionWorker::WaitIdleFor(std::chrono::milliseconds timeout) {
   std::unique_lock lock(mutex_);
-  return idle_.wait_for(lock, timeout, [this] { return stopping_ || (!busy_ && !latest_count_.has_value()); });
+  return idle_.wait_for(lock, timeout, [this] { return IdleLocked(); });
 }
 
 int ConnectionWorker::Posted() const {

@@ -43,6 +43,8 @@ class ConnectionWorker {
 
  private:
   void Run();
+  // Nothing posted is waiting and no turn is running (or the worker is ending); mutex_ held.
+  bool IdleLocked() const;
 
   Connection& connection_;
   mutable std::mutex mutex_;

@@ -23,9 +23,7 @@ expect_eq disabled "$(ds_apply_state)" "Apply with nothing changed"
 # Restore defaults is the change; its Apply meets a keyboard that does not answer.
 mark=$(ds_log_mark)
 kbsim_ok "fault drop 100" >/dev/null
-app_click_control FUNC_DEFAULT
-ds_wait_box "$DS_PROMPT_DEFAULT" 20 >/dev/null || fail "Restore defaults asked nothing; boxes: $(ds_boxes)"
-ds_answer 6
+ds_restore_defaults_yes
 box=$(ds_wait_box "$DS_WRITE_FAILED" 40) || fail "no message that the write failed; boxes: $(ds_boxes)"
 e2e_log "after Apply: $box"
 screenshot write_failed

@@ -42,9 +42,7 @@ expect_eq "$cache_before" "$(ds_hash "$cache")" "cache file after the failed con
 kbsim_ok "fault status ff 1000" >/dev/null
 [ "$(app_window_state)" = shown ] || wine_run Vendrel.exe
 app_wait_window shown 20 || fail "the window is not on the screen"
-app_click_control FUNC_DEFAULT
-ds_wait_box "$DS_PROMPT_DEFAULT" 20 >/dev/null || fail "Restore defaults asked nothing; boxes: $(ds_boxes)"
-ds_answer 6
+ds_restore_defaults_yes
 box=$(ds_wait_box "$DS_READ_FAILED" 30) || fail "Restore defaults on an unread keyboard did not say it could not read it; boxes: $(ds_boxes)"
 e2e_log "after Restore defaults: $box"
 screenshot read_failed_on_restore_defaults

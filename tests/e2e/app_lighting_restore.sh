@@ -66,9 +66,7 @@ app_look CONTROL_LightSlider brightness_before
 screenshot before_restore
 
 # ---- Restore defaults, Yes ----
-app_click_control FUNC_DEFAULT
-ds_wait_box "$DS_PROMPT_DEFAULT" 20 >/dev/null || fail "Restore defaults asked nothing: $(ds_boxes)"
-ds_answer 6
+ds_restore_defaults_yes
 
 lt_wait_field "$profile" 0 "$DEFAULT_BLOCK" || true
 block=$(lt_field "$profile" 0 "$LT_BLOCK_SIZE")

@@ -24,9 +24,7 @@ cache_before=$(ds_hash "$cache")
 # fast or slow the machine.
 mark=$(ds_log_mark)
 kbsim_ok "detach-after 2 08" >/dev/null
-app_click_control FUNC_DEFAULT
-ds_wait_box "$DS_PROMPT_DEFAULT" 20 >/dev/null || fail "Restore defaults asked nothing; boxes: $(ds_boxes)"
-ds_answer 6
+ds_restore_defaults_yes
 box=$(ds_wait_box "$DS_WRITE_FAILED" 40) || fail "no message that the write failed; boxes: $(ds_boxes)"
 tail -n +"$((mark + 1))" "$KBSIM_LOG" | grep -qE '^[0-9]+ A 00$' || fail "the keyboard was not pulled out during the write"
 expect_eq 2 "$(ds_requests_since "$mark" 08)" "key map packets the keyboard took before it was pulled out"

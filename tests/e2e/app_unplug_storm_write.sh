@@ -15,7 +15,6 @@ E2E_FORCE_XVFB=1 start_display
 # Slow replies, so that the storm lands inside the transfer.
 start_kbsim --attached --latency-us 20000
 ds_user_keyboard
-rm -rf "$(app_user_folder)"
 cache=$(app_cache_file)
 
 wine_start "$E2E_WORK/app.out" Vendrel.exe
@@ -25,9 +24,7 @@ cache_before=$(ds_hash "$cache")
 
 # Restore defaults (Yes) writes profile 1's factory map; the storm begins with its key map packets.
 mark=$(ds_log_mark)
-app_click_control FUNC_DEFAULT
-ds_wait_box "$DS_PROMPT_DEFAULT" 20 >/dev/null || fail "Restore defaults asked nothing; boxes: $(ds_boxes)"
-ds_answer 6
+ds_restore_defaults_yes
 for i in $(seq 1 200); do
   [ "$(ds_requests_since "$mark" 08)" -ge 1 ] && break
   sleep 0.05

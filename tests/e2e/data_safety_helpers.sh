@@ -50,6 +50,13 @@ ds_answer() {
   fail "a message box stayed after answering $id: $now"
 }
 
+# Clicks Restore defaults and answers its question Yes.
+ds_restore_defaults_yes() {
+  app_click_control FUNC_DEFAULT
+  ds_wait_box "$DS_PROMPT_DEFAULT" 20 >/dev/null || fail "Restore defaults asked nothing; boxes: $(ds_boxes)"
+  ds_answer 6
+}
+
 # "enabled" or "disabled": the main window's Apply button.
 ds_apply_state() { ds_probe enabled "$APP_TITLE" "$DS_APPLY_ID"; }
 

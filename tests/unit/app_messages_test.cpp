@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -213,19 +212,25 @@ TEST(ClassifyDuringTransfer, PaintsDropsInputAndKeepsTheRest) {
   }
 }
 
+// A message as the window thread keeps it: the window, the message and its first parameter.
+struct KeptMessage {
+  int hwnd;
+  std::uint32_t message;
+  std::uintptr_t wParam;
+  bool operator==(const KeptMessage&) const = default;
+};
+
 // A plug storm during a write leaves behind one unplug and one refresh, in that order, and one
 // quiet connection; everything else stays as it came.
-TEST(SupersedesKept, StormDuringATransferLeavesOneUnplugAndOneRefresh) {
-  using Kept = std::vector<std::pair<std::uint32_t, std::uintptr_t>>;
-  const std::pair<std::uint32_t, std::uintptr_t> refresh{kMsgProfile, kTagProfile},
-      unplug{kMsgDetach, 0}, quiet{kMsgConnectionQuiet, kTagQuiet}, command{0x0111, 1006},
-      stray_refresh{kMsgProfile, kTagLed};
+TEST(KeepForAfterTransfer, StormDuringATransferLeavesOneUnplugAndOneRefresh) {
+  using Kept = std::vector<KeptMessage>;
+  constexpr int kMain = 1;
+  const KeptMessage refresh{kMain, kMsgProfile, kTagProfile}, unplug{kMain, kMsgDetach, 0},
+      quiet{kMain, kMsgConnectionQuiet, kTagQuiet}, command{kMain, 0x0111, 1006},
+      stray_refresh{kMain, kMsgProfile, kTagLed}, other_window_refresh{2, kMsgProfile, kTagProfile};
   const auto keep = [](const Kept& arriving) {
     Kept kept;
-    for (const auto& m : arriving) {
-      std::erase_if(kept, [&](const auto& k) { return SupersedesKept(m.first, m.second, k.first, k.second); });
-      kept.push_back(m);
-    }
+    for (const KeptMessage& m : arriving) KeepForAfterTransfer(kept, m);
     return kept;
   };
   struct Case {
@@ -243,6 +248,8 @@ TEST(SupersedesKept, StormDuringATransferLeavesOneUnplugAndOneRefresh) {
       {"other messages are kept in their order", {command, unplug, command, refresh, unplug, refresh},
        {command, command, unplug, refresh}},
       {"a stray tag supersedes nothing", {refresh, stray_refresh}, {refresh, stray_refresh}},
+      {"another window's message supersedes nothing", {refresh, other_window_refresh},
+       {refresh, other_window_refresh}},
   };
   for (const Case& c : cases) EXPECT_EQ(keep(c.arriving), c.kept) << c.what;
 }

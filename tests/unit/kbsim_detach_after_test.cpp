@@ -11,6 +11,7 @@
 #include "sim/kbsim/control_command.h"
 #include "sim/kbsim/control_session.h"
 #include "sim/model/keyboard_model.h"
+#include "sim/model/wire_constants.h"
 
 namespace vendrel::sim {
 namespace {
@@ -72,7 +73,7 @@ TEST_P(KbsimDetachAfter, PullsTheKeyboardOutAtTheCountedPacket) {
     if (step.rfind("packet ", 0) == 0) {
       Packet packet{};
       packet[0] = 0x04;
-      packet[ControlSession::kCommandAt] = static_cast<std::uint8_t>(std::stoi(step.substr(7), nullptr, 16));
+      packet[wire::kOffCommand] = static_cast<std::uint8_t>(std::stoi(step.substr(7), nullptr, 16));
       const bool was = session.Attached();
       ++packets;
       session.ControlPacketTaken(packet);

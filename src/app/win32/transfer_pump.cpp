@@ -30,7 +30,7 @@ void TransferPump::Drain() {
         ::KillTimer(msg.hwnd, msg.wParam);
         paused_timers_.push_back(msg.wParam);
         break;
-      case DuringTransfer::Defer: Keep(msg); break;
+      case DuringTransfer::Defer: KeepForAfterTransfer(deferred_, msg); break;
     }
   }
 }
@@ -41,14 +41,7 @@ void TransferPump::Defer(UINT message, WPARAM first, LPARAM second) {
   msg.message = message;
   msg.wParam = first;
   msg.lParam = second;
-  Keep(msg);
-}
-
-void TransferPump::Keep(const MSG& msg) {
-  std::erase_if(deferred_, [&msg](const MSG& kept) {
-    return kept.hwnd == msg.hwnd && SupersedesKept(msg.message, msg.wParam, kept.message, kept.wParam);
-  });
-  deferred_.push_back(msg);
+  KeepForAfterTransfer(deferred_, msg);
 }
 
 void TransferPump::Replay() {

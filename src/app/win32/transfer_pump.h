@@ -22,7 +22,6 @@ class TransferPump {
 
  private:
   void Drain();  // sorts every queued message: dispatched, dropped, paused or kept
-  void Keep(const MSG& msg);  // after dropping the kept messages it makes pointless
   void Replay();
 
   HWND main_window_ = nullptr;
